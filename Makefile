@@ -1,0 +1,32 @@
+# Top-level targets; the README names them.
+HOST_BUILD := build/host
+WIN_BUILD := build/windows
+TESTSEG := tools/testseg/testseg
+JOBS := $(shell nproc)
+
+.PHONY: all bootstrap build host windows test bench clean
+
+all: build
+
+bootstrap:
+	tools/bootstrap.sh
+
+host: bootstrap
+	cmake -S . -B $(HOST_BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(HOST_BUILD) -j $(JOBS)
+
+windows: bootstrap
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+build: host windows
+
+test: build
+	tools/run-tests.sh
+
+bench: build
+	$(HOST_BUILD)/bin/reader_bench --benchmark_min_time=1
+	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/burst_bench.exe $(BURSTS)
+
+clean:
+	rm -rf build

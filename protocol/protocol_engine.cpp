@@ -1,0 +1,179 @@
+#include "protocol_engine.h"
+
+#include <mmsystem.h>
+
+#include <new>
+
+namespace vorn {
+namespace {
+
+constexpr DWORD kLockWaitMs = 1000;
+constexpr DWORD kPollWaitMs = 1;
+constexpr UINT kTimerDelayMs = 1;
+constexpr int kSocketReceiveBufferBytes = 8192;
+
+sockaddr_in BroadcastAddress() {
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(kPort);
+    to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    return to;
+}
+
+}  // namespace
+
+ProtocolEngine& TheEngine() {
+    static ProtocolEngine engine;
+    return engine;
+}
+
+ProtocolEngine::LockScope::LockScope(HANDLE lock) : lock_(lock), held_(true) {
+    if (lock_) {
+        const DWORD result = WaitForSingleObject(lock_, kLockWaitMs);
+        held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    }
+}
+
+ProtocolEngine::LockScope::~LockScope() {
+    if (lock_ && held_) ReleaseMutex(lock_);
+}
+
+void ProtocolEngine::Load() {
+    queues_.SetCallback(nullptr);
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
+    socketLibraryUp_ = true;
+    if (!OpenSocket() && socket_ != INVALID_SOCKET) {
+        closesocket(socket_);
+        socket_ = INVALID_SOCKET;
+    }
+}
+
+bool ProtocolEngine::OpenSocket() {
+    socket_ = socket(AF_INET, SOCK_DGRAM, 0);
+    if (socket_ == INVALID_SOCKET) return false;
+    const BOOL broadcast = TRUE;
+    if (setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&broadcast), sizeof broadcast) != 0)
+        return false;
+    const int receiveBytes = kSocketReceiveBufferBytes;
+    if (setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBytes), sizeof receiveBytes) !=
+        0)
+        return false;
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(kPort);
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return false;
+    u_long nonBlocking = 1;
+    ioctlsocket(socket_, FIONBIO, &nonBlocking);
+    return true;
+}
+
+void ProtocolEngine::Unload() {
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+    socket_ = INVALID_SOCKET;
+    if (socketLibraryUp_) WSACleanup();
+    socketLibraryUp_ = false;
+}
+
+void ProtocolEngine::Start() {
+    if (started_) return;
+    started_ = true;
+    queues_.Clear();
+    HANDLE lock = CreateMutexA(nullptr, TRUE, nullptr);
+    if (!lock) return;
+    ReleaseMutex(lock);
+    lock_ = lock;
+    pollEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    StartTimer();
+    if (!timer_) return;
+    HANDLE worker = CreateThread(nullptr, 0, &ProtocolEngine::WorkerMain, nullptr, 0, nullptr);
+    if (worker) {
+        SetThreadPriority(worker, THREAD_PRIORITY_NORMAL);
+        CloseHandle(worker);
+    }
+}
+
+void ProtocolEngine::StartTimer() {
+    TIMECAPS caps;
+    timerResolution_ = 0;
+    if (timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR) {
+        timerResolution_ = caps.wPeriodMin < caps.wPeriodMax ? caps.wPeriodMin : caps.wPeriodMax;
+    }
+    timeBeginPeriod(timerResolution_);
+    timer_ = timeSetEvent(kTimerDelayMs, timerResolution_, &ProtocolEngine::TimerProc,
+                          reinterpret_cast<DWORD_PTR>(pollEvent_), TIME_PERIODIC);
+}
+
+void CALLBACK ProtocolEngine::TimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    SetEvent(reinterpret_cast<HANDLE>(user));
+}
+
+DWORD WINAPI ProtocolEngine::WorkerMain(LPVOID) {
+    TheEngine().WorkerLoop();
+    return 0;
+}
+
+void ProtocolEngine::WorkerLoop() {
+    for (;;) {
+        {
+            LockScope scope(lock_);
+            if (scope.Held()) ReceiveStep();
+        }
+        WaitForSingleObject(pollEvent_, kPollWaitMs);
+    }
+}
+
+// Drains every datagram waiting in the socket, in arrival order. A failed
+// receive skips that datagram (an oversized one is dropped this way); a
+// receive that finds nothing although bytes were reported ends the step
+// instead of spinning with the lock held.
+void ProtocolEngine::ReceiveStep() {
+    if (socket_ == INVALID_SOCKET) return;
+    for (;;) {
+        u_long waiting = 0;
+        if (ioctlsocket(socket_, FIONREAD, &waiting) != 0 || waiting == 0) return;
+        sockaddr_in from;
+        int fromLength = sizeof from;
+        const int received = recvfrom(socket_, receiveBuffer_, sizeof receiveBuffer_, 0,
+                                      reinterpret_cast<sockaddr*>(&from), &fromLength);
+        if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return;
+        if (received <= 0) continue;
+        queues_.Dispatch(receiveBuffer_, static_cast<std::size_t>(received));
+    }
+}
+
+bool ProtocolEngine::SendDatagram(const char* data, int length) {
+    if (socket_ == INVALID_SOCKET) return false;
+    const sockaddr_in to = BroadcastAddress();
+    return sendto(socket_, data, length, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) != SOCKET_ERROR;
+}
+
+bool ProtocolEngine::SendModuleScan() {
+    LockScope scope(lock_);
+    return scope.Held() && SendDatagram(kScanRequest, static_cast<int>(kScanRequestSize));
+}
+
+void ProtocolEngine::SendConfigure(const VORN_ConfigureRequestType& request) {
+    LockScope scope(lock_);
+    if (!scope.Held()) return;
+    const ConfigureRequestText text = BuildConfigureRequest(request);
+    SendDatagram(text.text, static_cast<int>(text.length + 1));
+}
+
+bool ProtocolEngine::GetResponse(VORN_ModuleScanResponseType& response) {
+    LockScope scope(lock_);
+    return scope.Held() && queues_.TakeResponse(response);
+}
+
+bool ProtocolEngine::GetInvalidPasswordMac(std::uint8_t* macId) {
+    LockScope scope(lock_);
+    return scope.Held() && queues_.PeekInvalidPasswordMac(macId);
+}
+
+void ProtocolEngine::RemoveFirstInvalidPasswordMac() {
+    LockScope scope(lock_);
+    if (scope.Held()) queues_.RemoveFirstInvalidPasswordMac();
+}
+
+}  // namespace vorn

@@ -1,0 +1,100 @@
+#include "receive_queues.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+// What the callback saw: the code and the queue sizes at that moment.
+struct Seen {
+    int code;
+    std::size_t responses;
+    std::size_t invalid;
+};
+std::vector<Seen> g_seen;
+ReceiveQueues* g_queues = nullptr;
+
+void Record(int code) { g_seen.push_back({code, g_queues->ResponseCount(), g_queues->InvalidPasswordCount()}); }
+
+class ReceiveQueuesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_seen.clear();
+        g_queues = &queues;
+        queues.SetCallback(&Record);
+    }
+    void Feed(const std::string& text) { queues.Dispatch(text.c_str(), text.size() + 1); }
+
+    ReceiveQueues queues;
+};
+
+TEST_F(ReceiveQueuesTest, EachEntryQueuedBeforeItsNotificationInArrivalOrder) {
+    for (int i = 0; i < 10; ++i) Feed("hn = m" + std::to_string(i) + ";");
+    ASSERT_EQ(g_seen.size(), 10u);
+    for (std::size_t i = 0; i < g_seen.size(); ++i) {
+        EXPECT_EQ(g_seen[i].code, 1);
+        EXPECT_EQ(g_seen[i].responses, i + 1);
+    }
+    VORN_ModuleScanResponseType r;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(queues.TakeResponse(r));
+        EXPECT_EQ(std::string(r.hn), "m" + std::to_string(i));
+    }
+    std::memset(&r, 0xAB, sizeof r);
+    EXPECT_FALSE(queues.TakeResponse(r));
+    for (std::size_t i = 0; i < sizeof r; ++i) ASSERT_EQ(reinterpret_cast<unsigned char*>(&r)[i], 0xAB);
+}
+
+TEST_F(ReceiveQueuesTest, RepliesAndScanRequests) {
+    Feed("Reconfigured: 02-12-34-56-78-9A");
+    Feed("module scan");
+    Feed("Invalid Password: 02-12-34-56-78-9A");
+    Feed("Invalid Password:x");
+    ASSERT_EQ(g_seen.size(), 3u);
+    EXPECT_EQ(g_seen[0].code, 2);
+    EXPECT_EQ(g_seen[0].responses + g_seen[0].invalid, 0u);
+    EXPECT_EQ(g_seen[1].code, 3);
+    EXPECT_EQ(g_seen[1].invalid, 1u);
+    EXPECT_EQ(g_seen[2].code, 3);
+    EXPECT_EQ(queues.ResponseCount(), 0u);
+
+    std::uint8_t mac[6] = {};
+    std::uint8_t again[6] = {};
+    ASSERT_TRUE(queues.PeekInvalidPasswordMac(mac));
+    ASSERT_TRUE(queues.PeekInvalidPasswordMac(again));
+    EXPECT_EQ(0, std::memcmp(mac, again, 6));
+    EXPECT_EQ(mac[5], 0x9A);
+    queues.RemoveFirstInvalidPasswordMac();
+    ASSERT_TRUE(queues.PeekInvalidPasswordMac(mac));
+    EXPECT_EQ(mac[0], 0xFF);
+    queues.RemoveFirstInvalidPasswordMac();
+    queues.RemoveFirstInvalidPasswordMac();
+    std::memset(mac, 0x11, sizeof mac);
+    EXPECT_FALSE(queues.PeekInvalidPasswordMac(mac));
+    EXPECT_EQ(mac[0], 0x11);
+}
+
+TEST_F(ReceiveQueuesTest, WithoutCallbackAnswersAreStillQueued) {
+    queues.SetCallback(nullptr);
+    Feed("ip = 1.2.3.4;");
+    Feed("ip = 1.2.3.5;");
+    EXPECT_TRUE(g_seen.empty());
+    EXPECT_EQ(queues.ResponseCount(), 2u);
+    queues.Clear();
+    EXPECT_EQ(queues.ResponseCount(), 0u);
+}
+
+TEST_F(ReceiveQueuesTest, DatagramWithoutNulIsReadToItsLength) {
+    const char raw[] = {'h', 'n', ' ', '=', ' ', 'a', 'b'};
+    queues.Dispatch(raw, sizeof raw);
+    VORN_ModuleScanResponseType r;
+    ASSERT_TRUE(queues.TakeResponse(r));
+    EXPECT_STREQ(r.hn, "ab");
+}
+
+}  // namespace
+}  // namespace vorn

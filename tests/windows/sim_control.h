@@ -1,0 +1,22 @@
+// Steers the module simulators of the test segment over their control port.
+#ifndef KL_TESTS_SIM_CONTROL_H
+#define KL_TESTS_SIM_CONTROL_H
+
+#include <string>
+#include <vector>
+
+namespace kltest {
+
+// The simulator addresses the test segment exported (KL_SIM_ADDRS).
+std::vector<std::string> SimulatorAddresses();
+
+// Sends one command to a simulator and returns its reply ("OK ..." or
+// "ERR ..."), or "TIMEOUT" when none came within timeoutMs.
+std::string SimCommand(const std::string& address, const std::string& command, int timeoutMs = 5000);
+
+// The same command to the first simulator.
+std::string Sim(const std::string& command);
+
+}  // namespace kltest
+
+#endif
