@@ -10,7 +10,12 @@ namespace {
 constexpr DWORD kLockWaitMs = 1000;
 constexpr DWORD kPollWaitMs = 1;
 constexpr UINT kTimerDelayMs = 1;
-constexpr int kSocketReceiveBufferBytes = 8192;
+// Room for a whole segment's answers to one scan, which arrive nearly at
+// once: 8192 bytes hold only about a dozen answers where the platform
+// charges each datagram's bookkeeping against the buffer. A platform may
+// grant less than asked; that is not a failure.
+constexpr int kSegmentReceiveBufferBytes = 1 << 20;
+constexpr int kMinimumReceiveBufferBytes = 8192;
 
 sockaddr_in BroadcastAddress() {
     sockaddr_in to = {};
@@ -55,10 +60,7 @@ bool ProtocolEngine::OpenSocket() {
     const BOOL broadcast = TRUE;
     if (setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&broadcast), sizeof broadcast) != 0)
         return false;
-    const int receiveBytes = kSocketReceiveBufferBytes;
-    if (setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBytes), sizeof receiveBytes) !=
-        0)
-        return false;
+    if (!SetReceiveBuffer(kSegmentReceiveBufferBytes) && !SetReceiveBuffer(kMinimumReceiveBufferBytes)) return false;
     sockaddr_in local = {};
     local.sin_family = AF_INET;
     local.sin_port = htons(kPort);
@@ -67,6 +69,10 @@ bool ProtocolEngine::OpenSocket() {
     u_long nonBlocking = 1;
     ioctlsocket(socket_, FIONBIO, &nonBlocking);
     return true;
+}
+
+bool ProtocolEngine::SetReceiveBuffer(int bytes) {
+    return setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes) == 0;
 }
 
 void ProtocolEngine::Unload() {

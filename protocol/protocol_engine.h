@@ -48,6 +48,7 @@ private:
     };
 
     bool OpenSocket();
+    bool SetReceiveBuffer(int bytes);
     void StartTimer();
     bool SendDatagram(const char* data, int length);
     void ReceiveStep();

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     VORN_Start();
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    std::printf("platform grants SO_RCVBUF 8192 -> %d bytes\n", GrantedReceiveBuffer(8192));
+    std::printf("platform grants SO_RCVBUF 1048576 -> %d bytes\n", GrantedReceiveBuffer(1 << 20));
     int failures = 0;
     for (const std::string& text : runs) {
         const Run run = ParseRun(text);

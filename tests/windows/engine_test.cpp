@@ -126,6 +126,21 @@ TEST_F(Engine, BurstOfTenQueuedAndNotifiedInArrivalOrder) {
     for (std::size_t i = 0; i < sizeof untouched; ++i) ASSERT_EQ(reinterpret_cast<unsigned char*>(&untouched)[i], 0x5A);
 }
 
+// A busy segment answers nearly at once; the socket must hold the burst
+// until the worker drains it.
+TEST_F(Engine, BurstOfTwoHundredFiftyIsQueuedInFull) {
+    ASSERT_EQ(Reset("--count 250 --spread 0"), "OK");
+    ASSERT_EQ(VORN_SendModuleScan(), 1);
+    recorder.WaitForCount(250, 10000);
+    recorder.WaitForQuiet(300);
+    const std::vector<VORN_ModuleScanResponseType> all = TakeAll();
+    ASSERT_EQ(all.size(), 250u);
+    for (unsigned i = 0; i < all.size(); ++i) {
+        const unsigned mac = (all[i].macId[4] << 8) | all[i].macId[5];
+        ASSERT_EQ(mac, 0x0101u + i);
+    }
+}
+
 TEST_F(Engine, CallbackTakesItsResponseFromInsideTheNotification) {
     recorder.SetTakeInsideCallback(true);
     ASSERT_EQ(Reset("--count 5"), "OK");
