@@ -359,7 +359,9 @@ TEST(LibraryFile, VersionResourceAndDllGetVersion) {
     }
 
     using GetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-    const auto getVersion = reinterpret_cast<GetVersionFn>(GetProcAddress(library, "DllGetVersion"));
+    // Through an untyped pointer: the procedure address has no prototype of its own.
+    const auto getVersion =
+        reinterpret_cast<GetVersionFn>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
     ASSERT_NE(getVersion, nullptr);
     DLLVERSIONINFO info = {};
     EXPECT_EQ(getVersion(&info), 0);

@@ -1,0 +1,262 @@
+#include "main_dialog.h"
+
+#include <cstring>
+
+#include "about_dialog.h"
+#include "data_exchange.h"
+#include "dll_version.h"
+#include "gdi.h"
+#include "resource.h"
+#include "vorn.h"
+#include "win_app.h"
+
+std::atomic<CMainDialog*> g_mainDialog{nullptr};
+
+void LibraryCallback(int code) {
+    CMainDialog* dialog = g_mainDialog.load();
+    if (dialog) ::PostMessageA(dialog->m_hWnd, WM_LIBRARY_EVENT, 0, static_cast<LPARAM>(code));
+}
+
+namespace {
+
+constexpr char kLibraryFile[] = "vorn.dll";
+
+// Margins and sizes in pixels, recorded once the controls exist.
+struct ControlLayout {
+    int leftOrWidth;
+    int topOrHeight;
+    int rightMargin;
+    int bottomMargin;
+};
+ControlLayout g_listLayout;
+ControlLayout g_scanLayout;
+ControlLayout g_exitLayout;
+
+RECT ChildRect(HWND dialog, int id) {
+    RECT rect;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+ControlLayout RecordButton(HWND dialog, int id, const RECT& client) {
+    const RECT r = ChildRect(dialog, id);
+    return {r.right - r.left, r.bottom - r.top, client.right - r.right, client.bottom - r.bottom};
+}
+
+void PlaceButton(HWND dialog, int id, const ControlLayout& layout, const RECT& client) {
+    const int right = client.right - layout.rightMargin;
+    const int bottom = client.bottom - layout.bottomMargin;
+    ::MoveWindow(::GetDlgItem(dialog, id), right - layout.leftOrWidth, bottom - layout.topOrHeight,
+                 layout.leftOrWidth, layout.topOrHeight, FALSE);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CMainDialog, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_SCAN, OnScan)
+ON_WM_SIZE()
+ON_WM_SIZING()
+ON_MESSAGE(WM_LIBRARY_EVENT, OnLibraryEvent)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CMainDialog::CMainDialog(CWnd* parent)
+    : CDialog(IDD_MAIN_DIALOG, parent),
+      m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+CMainDialog::~CMainDialog() {
+    CMainDialog* self = this;
+    g_mainDialog.compare_exchange_strong(self, nullptr);
+}
+
+void CMainDialog::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_MODULE_LIST, m_moduleList);
+}
+
+BOOL CMainDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    AddAboutMenuEntry();
+    SetIcons();
+    if (!CheckLibraryVersion()) return TRUE;
+    RecordLayout();
+    ApplyLayout();
+    m_moduleList.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    m_moduleList.SetupColumns(kColumnSpec);
+    // The engine may notify as soon as it runs: the dialog must be
+    // reachable before the callback is registered.
+    g_mainDialog = this;
+    VORN_RegisterCallBack(&LibraryCallback);
+    VORN_Start();
+    OnScan();
+    return TRUE;
+}
+
+void CMainDialog::AddAboutMenuEntry() {
+    HMENU menu = GetSystemMenu(FALSE);
+    if (!menu) return;
+    char text[256] = "";
+    if (::LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, text, sizeof text) <= 0) return;
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void CMainDialog::SetIcons() {
+    SetIcon(m_hIcon, TRUE);
+    HICON small = static_cast<HICON>(
+        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_SHARED));
+    SetIcon(small, FALSE);
+}
+
+// A library of another version must not be started: the program ends
+// before anything touches the network.
+bool CMainDialog::CheckLibraryVersion() {
+    int major = 0;
+    int minor = 0;
+    int release = 0;
+    CDllVersion version;
+    version.GetVersion(kLibraryFile, major, minor, release);
+    if (IsSupportedLibraryVersion(major, minor)) return true;
+    MessageBox("Incorrect DLL version", "Warning", MB_OK | MB_ICONEXCLAMATION);
+    CDialog::OnCancel();
+    return false;
+}
+
+void CMainDialog::RecordLayout() {
+    RECT client;
+    GetClientRect(&client);
+    const RECT list = ChildRect(m_hWnd, IDC_MODULE_LIST);
+    g_listLayout = {list.left, list.top, client.right - list.right, client.bottom - list.bottom};
+    g_scanLayout = RecordButton(m_hWnd, IDC_SCAN, client);
+    g_exitLayout = RecordButton(m_hWnd, IDOK, client);
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+void CMainDialog::ApplyLayout() {
+    RECT client;
+    GetClientRect(&client);
+    const int right = client.right - g_listLayout.rightMargin;
+    const int bottom = client.bottom - g_listLayout.bottomMargin;
+    ::MoveWindow(GetDlgItem(IDC_MODULE_LIST), g_listLayout.leftOrWidth, g_listLayout.topOrHeight,
+                 right - g_listLayout.leftOrWidth, bottom - g_listLayout.topOrHeight, FALSE);
+    PlaceButton(m_hWnd, IDC_SCAN, g_scanLayout, client);
+    PlaceButton(m_hWnd, IDOK, g_exitLayout, client);
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+void CMainDialog::OnSysCommand(UINT id, LPARAM) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        ShowAboutBox();
+    } else if (id == SC_CLOSE) {
+        CDialog::OnOK();
+    } else {
+        Default();
+    }
+}
+
+void CMainDialog::ShowAboutBox() {
+    CAboutDialog about;
+    about.DoModal();
+}
+
+void CMainDialog::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CMainDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CMainDialog::OnScan() {
+    m_moduleList.RemoveAllModules();
+    VORN_SendModuleScan();
+}
+
+void CMainDialog::OnSize(UINT, int, int) {
+    Default();
+    // The first size message comes before the controls exist.
+    if (GetWindow(GW_CHILD)) ApplyLayout();
+}
+
+void CMainDialog::OnSizing(UINT edge, LPRECT rect) {
+    Default();
+    if (rect->right - rect->left < kMinimumWidth) {
+        if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT) {
+            rect->left = rect->right - kMinimumWidth;
+        } else {
+            rect->right = rect->left + kMinimumWidth;
+        }
+    }
+    if (rect->bottom - rect->top < kMinimumHeight) {
+        if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT) {
+            rect->top = rect->bottom - kMinimumHeight;
+        } else {
+            rect->bottom = rect->top + kMinimumHeight;
+        }
+    }
+}
+
+LRESULT CMainDialog::OnLibraryEvent(WPARAM, LPARAM code) {
+    switch (code) {
+    case VORN_NOTIFY_RESPONSE:
+        return TakeResponse();
+    case VORN_NOTIFY_RECONFIGURED:
+        OnModuleReconfigured();
+        return 1;
+    case VORN_NOTIFY_INVALID_PASSWORD:
+        OnInvalidPassword();
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+LRESULT CMainDialog::TakeResponse() {
+    VORN_ModuleScanResponseType response;
+    if (!VORN_GetResponse(&response)) return 0;
+    m_moduleList.AddModule(response);
+    return 1;
+}
+
+bool CMainDialog::InvalidPasswordHeadIsLastConfigured() {
+    BYTE head[VORN_MAC_SIZE];
+    BYTE last[VORN_MAC_SIZE];
+    if (VORN_GetInvPswdMacId(head) != 1) return false;
+    m_moduleList.GetLastConfiguredMac(last);
+    return std::memcmp(head, last, VORN_MAC_SIZE) == 0;
+}
+
+// A pending refusal of the module that has now taken its settings is
+// dropped silently; the list is rebuilt from fresh answers.
+void CMainDialog::OnModuleReconfigured() {
+    if (InvalidPasswordHeadIsLastConfigured()) VORN_RemoveFirstInvPswdMacId();
+    OnScan();
+}
+
+void CMainDialog::OnInvalidPassword() {
+    if (!InvalidPasswordHeadIsLastConfigured()) return;
+    VORN_RemoveFirstInvPswdMacId();
+    MessageBox("Invalid password", "Warning", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The library's engine outlives this window: later notifications must
+// not reach it.
+void CMainDialog::OnDestroy() {
+    CMainDialog* self = this;
+    g_mainDialog.compare_exchange_strong(self, nullptr);
+    Default();
+}

@@ -1,0 +1,56 @@
+// CModuleListCtrl: the list of discovered modules. One row per MAC, a copy
+// of every shown record in arrival order, and the MAC of the module last
+// configured.
+#ifndef KL_MODULELIST_MODULE_LIST_CTRL_H
+#define KL_MODULELIST_MODULE_LIST_CTRL_H
+
+#include <initializer_list>
+#include <vector>
+
+#include "arrow_header_ctrl.h"
+#include "controls.h"
+#include "vorn.h"
+
+// A row's item data: a heap copy of each column's text, index = column.
+struct ModuleRowData {
+    char** texts;
+};
+
+class CModuleListCtrl : public CListCtrl {
+public:
+    CModuleListCtrl();
+    ~CModuleListCtrl() override;
+
+    BOOL SetupColumns(const CString& spec);
+    // Adds a row unless a record with the same six MAC bytes is listed.
+    void AddModule(const VORN_ModuleScanResponseType& record);
+    void RemoveAllModules();
+    void GetLastConfiguredMac(BYTE mac[VORN_MAC_SIZE]) const;
+    // Names the module a configure request is about to go to.
+    void SetLastConfiguredMac(const BYTE mac[VORN_MAC_SIZE]);
+
+    const std::vector<VORN_ModuleScanResponseType>& Modules() const { return modules; }
+    int ColumnCount() const { return columnCount; }
+
+protected:
+    void PreSubclassWindow() override;
+    void OnDestroy();
+
+    // Appends a row with one text per column; texts missing for a column
+    // leave it empty and extra ones are ignored. -1 without columns.
+    int AppendRow(std::initializer_list<const char*> texts);
+    void AttachRowData(int row, char** texts);
+    void FreeRowData(int row);
+
+    std::vector<VORN_ModuleScanResponseType> modules;
+    // Before the first configure request: a MAC that no module reports.
+    BYTE lastConfiguredMac[VORN_MAC_SIZE] = {0, 0, 0, 0, 0, 0};
+    int columnCount = 0;
+    int sortColumn = 0;
+    CArrowHeaderCtrl header;
+    BOOL sortAscending = TRUE;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+#endif

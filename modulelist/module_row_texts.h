@@ -1,0 +1,29 @@
+// What the module list shows: the seven column texts of one scan record
+// and the column specification the list is set up from. Portable.
+#ifndef KL_MODULELIST_MODULE_ROW_TEXTS_H
+#define KL_MODULELIST_MODULE_ROW_TEXTS_H
+
+#include <array>
+#include <vector>
+
+#include "cstring.h"
+#include "vorn.h"
+
+constexpr int kModuleColumnCount = 7;
+constexpr int kMacColumn = 6;
+
+// IP, SN, GW, DHCP, Version, Type, MAC; "N/A" where the record lacks the field.
+std::array<CString, kModuleColumnCount> ModuleRowTexts(const VORN_ModuleScanResponseType& record);
+
+CString DottedAddressText(std::uint32_t address);
+CString MacText(const std::uint8_t* macId);
+
+struct ColumnSpec {
+    CString heading;
+    int width;
+};
+
+// Entries of "heading,width" ended by ";" or the end; see SetupColumns.
+std::vector<ColumnSpec> ParseColumnSpec(const char* spec);
+
+#endif

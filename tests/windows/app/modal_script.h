@@ -1,0 +1,41 @@
+// Drives a modal dialog from inside its own message loop: the script runs
+// on a thread timer once the dialog's window exists, and may pump messages
+// while it waits for something to happen.
+#ifndef KL_TESTS_MODAL_SCRIPT_H
+#define KL_TESTS_MODAL_SCRIPT_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "dialog.h"
+
+namespace kltest {
+
+// Runs dialog.DoModal(); script(hwnd) runs once the window exists. When the
+// script returns with the dialog still open, the dialog is ended with
+// IDABORT.
+INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& script);
+
+// Dispatches messages until done() holds or timeoutMs passed.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+void PumpFor(DWORD ms);
+
+// Watches for a message box with this caption (also inside nested modal
+// loops), records its text and presses OK.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(const char* caption);
+    ~MessageBoxWatcher();
+    int Count() const;
+    std::string LastText() const;
+
+private:
+    static void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_;
+};
+
+}  // namespace kltest
+
+#endif
