@@ -29,12 +29,23 @@ public:
     // Names the module a configure request is about to go to.
     void SetLastConfiguredMac(const BYTE mac[VORN_MAC_SIZE]);
 
+    // Sorts by the column's texts and moves the header's arrow there.
+    BOOL SortByColumn(int column, BOOL ascending);
+    // Sorts again by the current column and direction.
+    BOOL Resort();
+    // The list view's sort callback; list is this object.
+    static int CALLBACK CompareRows(LPARAM data1, LPARAM data2, LPARAM list);
+
     const std::vector<VORN_ModuleScanResponseType>& Modules() const { return modules; }
     int ColumnCount() const { return columnCount; }
 
 protected:
     void PreSubclassWindow() override;
     void OnDestroy();
+    // A heading click sorts by that column; again on the same one reverses.
+    void OnColumnClick(NMHDR* notify, LRESULT* result);
+    // A double-click anywhere along a row opens that module's configuration.
+    void OnLButtonDblClk(UINT flags, CPoint point);
 
     // Appends a row with one text per column; texts missing for a column
     // leave it empty and extra ones are ignored. -1 without columns.

@@ -1,0 +1,230 @@
+// The configure flow from a double-click on the main dialog's list, with
+// the real library and the module simulator: what is sent, what is
+// refused, and which module is remembered as configured last.
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "main_dialog.h"
+#include "modal_script.h"
+#include "resource.h"
+#include "sim_control.h"
+#include "test_app.h"
+#include "vorn.h"
+
+namespace {
+
+using kltest::MessageBoxWatcher;
+using kltest::PumpFor;
+using kltest::PumpUntil;
+using kltest::RunModal;
+using kltest::Sim;
+
+constexpr char kFirstMac[] = "02-00-00-00-01-01";
+constexpr char kIllegal[] = "Illegal hostname! Configuration was NOT downloaded!";
+
+HWND ListOf(HWND dialog) { return GetDlgItem(dialog, 1002); }
+
+int RowCount(HWND dialog) { return static_cast<int>(SendMessageA(ListOf(dialog), LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string Cell(HWND dialog, int row, int column) {
+    char text[256] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(ListOf(dialog), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int RowOf(HWND dialog, const std::string& mac) {
+    for (int row = 0; row < RowCount(dialog); ++row) {
+        if (Cell(dialog, row, 6) == mac) return row;
+    }
+    return -1;
+}
+
+bool WaitForRows(HWND dialog, int count) {
+    const bool reached = PumpUntil([&] { return RowCount(dialog) >= count; });
+    PumpFor(200);
+    return reached && RowCount(dialog) == count;
+}
+
+long Configures() {
+    const std::string stats = Sim("stats");
+    const std::size_t at = stats.find("configures=");
+    return at == std::string::npos ? -1 : std::strtol(stats.c_str() + at + 11, nullptr, 10);
+}
+
+// The configure dialog is a nested modal loop inside the double-click: it
+// is scripted from a thread timer that finds it by its caption.
+struct NestedScript {
+    std::string caption;
+    std::function<void(HWND)> script;
+    int opened = 0;
+} g_nested;
+
+void CALLBACK RunNestedScript(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND window = FindWindowA(nullptr, g_nested.caption.c_str());
+    if (!window || !IsWindowVisible(window)) return;
+    KillTimer(nullptr, timer);
+    ++g_nested.opened;
+    g_nested.script(window);
+}
+
+// Double-clicks the row and scripts the dialog that opens for it; returns
+// how many configure dialogs opened.
+int DoubleClickRow(HWND dialog, int row, const std::string& mac, const std::function<void(HWND)>& script) {
+    g_nested = {"Configure: " + mac, script, 0};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &RunNestedScript);
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    SendMessageA(ListOf(dialog), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    const int y = (rect.top + rect.bottom) / 2;
+    SendMessageA(ListOf(dialog), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rect.left + 40, y));
+    KillTimer(nullptr, timer);
+    return g_nested.opened;
+}
+
+void SetHostnameAndPressSet(HWND window, const char* hostname) {
+    SetDlgItemTextA(window, IDC_CFG_HOSTNAME, hostname);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+}
+
+const BYTE kEarlierMac[VORN_MAC_SIZE] = {0x0E, 0, 0, 0, 0, 0x0E};
+
+void DropInvalidPasswordQueue() {
+    BYTE mac[VORN_MAC_SIZE];
+    while (VORN_GetInvPswdMacId(mac)) VORN_RemoveFirstInvPswdMacId();
+}
+
+class ConfigureFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kltest::TestApp();
+        ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.1.100 --count 2"), "OK");
+        DropInvalidPasswordQueue();
+    }
+    void TearDown() override { DropInvalidPasswordQueue(); }
+
+    // Opens the first module, leaves hostname in the dialog and presses Set.
+    void Configure(const char* hostname, bool expectSent) {
+        CMainDialog dialog;
+        RunModal(dialog, [&](HWND window) {
+            ASSERT_TRUE(WaitForRows(window, 2));
+            dialog.ModuleList().SetLastConfiguredMac(kEarlierMac);
+            MessageBoxWatcher boxes(AfxGetAppName());
+            const int row = RowOf(window, kFirstMac);
+            ASSERT_GE(row, 0);
+            ASSERT_EQ(DoubleClickRow(window, row, kFirstMac, [&](HWND cfg) { SetHostnameAndPressSet(cfg, hostname); }),
+                      1);
+            PumpFor(300);
+            BYTE last[VORN_MAC_SIZE];
+            dialog.ModuleList().GetLastConfiguredMac(last);
+            if (expectSent) {
+                EXPECT_EQ(boxes.Count(), 0);
+                EXPECT_EQ(Configures(), 1);
+                const BYTE first[VORN_MAC_SIZE] = {0x02, 0, 0, 0, 0x01, 0x01};
+                EXPECT_EQ(0, std::memcmp(last, first, VORN_MAC_SIZE));
+            } else {
+                EXPECT_EQ(boxes.Count(), 1);
+                EXPECT_EQ(boxes.LastText(), kIllegal);
+                EXPECT_EQ(Configures(), 0);
+                EXPECT_EQ(0, std::memcmp(last, kEarlierMac, VORN_MAC_SIZE));
+            }
+        });
+    }
+};
+
+TEST_F(ConfigureFlowTest, HyphenIsRefused) { Configure("my-module", false); }
+TEST_F(ConfigureFlowTest, DotIsRefused) { Configure("a.b", false); }
+TEST_F(ConfigureFlowTest, SpaceIsRefused) { Configure("a b", false); }
+TEST_F(ConfigureFlowTest, AccentedLetterIsRefused) { Configure("caf\xE9", false); }
+TEST_F(ConfigureFlowTest, UnderscoreNameIsSent) { Configure("module_1", true); }
+TEST_F(ConfigureFlowTest, LettersAndDigitsAreSent) { Configure("ABC123", true); }
+TEST_F(ConfigureFlowTest, EmptyNameIsSent) { Configure("", true); }
+
+TEST_F(ConfigureFlowTest, OpensWithTheRecordAndTheNewSettingsShowAfterTheRescan) {
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        const int row = RowOf(window, kFirstMac);
+        ASSERT_GE(row, 0);
+        const int opened = DoubleClickRow(window, row, kFirstMac, [&](HWND cfg) {
+            char host[64] = "";
+            GetDlgItemTextA(cfg, IDC_CFG_HOSTNAME, host, sizeof host);
+            EXPECT_STREQ(host, "module0");
+            DWORD ip = 0;
+            SendDlgItemMessageA(cfg, IDC_CFG_IP, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&ip));
+            EXPECT_EQ(ip, (198u << 24) | (18u << 16) | (1u << 8) | 100u);
+            EXPECT_TRUE(SendDlgItemMessageA(cfg, IDC_CFG_DHCP_OFF, BM_GETCHECK, 0, 0) == BST_CHECKED);
+            EXPECT_TRUE(GetWindowLongA(GetDlgItem(cfg, IDC_CFG_PASSWORD), GWL_STYLE) & ES_READONLY);
+            SendDlgItemMessageA(cfg, IDC_CFG_IP, IPM_SETADDRESS, 0, static_cast<LPARAM>((198u << 24) | (18u << 16) | (1u << 8) | 200u));
+            SendDlgItemMessageA(cfg, IDC_CFG_DHCP_ON, BM_CLICK, 0, 0);
+            SetHostnameAndPressSet(cfg, "renamed");
+        });
+        ASSERT_EQ(opened, 1);
+        // "Reconfigured" empties the list and rescans; the new values show.
+        ASSERT_TRUE(PumpUntil([&] {
+            const int r = RowOf(window, kFirstMac);
+            return r >= 0 && Cell(window, r, 0) == "198.18.1.200";
+        }));
+        const int r = RowOf(window, kFirstMac);
+        EXPECT_EQ(Cell(window, r, 3), "On");
+        EXPECT_EQ(Configures(), 1);
+    });
+}
+
+TEST_F(ConfigureFlowTest, CancelSendsNothing) {
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        dialog.ModuleList().SetLastConfiguredMac(kEarlierMac);
+        const int row = RowOf(window, kFirstMac);
+        ASSERT_EQ(DoubleClickRow(window, row, kFirstMac,
+                                 [](HWND cfg) { SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }),
+                  1);
+        PumpFor(300);
+        EXPECT_EQ(Configures(), 0);
+        BYTE last[VORN_MAC_SIZE];
+        dialog.ModuleList().GetLastConfiguredMac(last);
+        EXPECT_EQ(0, std::memcmp(last, kEarlierMac, VORN_MAC_SIZE));
+    });
+}
+
+TEST_F(ConfigureFlowTest, ARowWithoutMacOpensNothing) {
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        ASSERT_EQ(Sim("send-text fb type = nomac;"), "OK");
+        ASSERT_TRUE(WaitForRows(window, 3));
+        const int row = RowOf(window, "N/A");
+        ASSERT_GE(row, 0);
+        const int opened = DoubleClickRow(window, row, "N/A", [](HWND cfg) { SendMessageA(cfg, WM_COMMAND, IDCANCEL, 0); });
+        PumpFor(200);
+        EXPECT_EQ(opened, 0);
+        EXPECT_EQ(Configures(), 0);
+    });
+}
+
+TEST_F(ConfigureFlowTest, ADoubleClickBelowTheLastRowDoesNothing) {
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        RECT client;
+        GetClientRect(ListOf(window), &client);
+        g_nested = {"Configure: " + std::string(kFirstMac), [](HWND) {}, 0};
+        SendMessageA(ListOf(window), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, client.bottom - 3));
+        EXPECT_EQ(g_nested.opened, 0);
+        EXPECT_EQ(Configures(), 0);
+    });
+}
+
+}  // namespace
