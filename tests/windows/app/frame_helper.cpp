@@ -1,0 +1,76 @@
+// frame_helper.exe: drives the running "Kelvara Lanwise" window from a
+// script (for screenshots under Wine's virtual desktop). Commands:
+//   wait                 wait until the main dialog exists
+//   move X Y WIDTH HEIGHT   move and size the main dialog
+//   about                open the About box (system command 0x0010) and wait for it
+//   close                close the About box if open, then the main dialog (SC_CLOSE)
+// Exit status 0 on success, 1 on failure, 2 on bad usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+constexpr char kMainCaption[] = "Kelvara Lanwise";
+constexpr char kAboutCaption[] = "About Kelvara Lanwise";
+constexpr DWORD kTimeoutMs = 10000;
+
+HWND FindDialog(const char* caption) {
+    HWND window = FindWindowA("#32770", caption);
+    return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kTimeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "frame_helper: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|close\n");
+        return 2;
+    }
+    const char* command = argv[1];
+    if (std::strcmp(command, "wait") == 0) {
+        return WaitUntil([] { return FindDialog(kMainCaption) != nullptr; }) ? 0 : Fail("no main window");
+    }
+    HWND dialog = FindDialog(kMainCaption);
+    if (!dialog) return Fail("no \"Kelvara Lanwise\" window found");
+    if (std::strcmp(command, "move") == 0 && argc == 6) {
+        const int x = std::atoi(argv[2]);
+        const int y = std::atoi(argv[3]);
+        const int width = std::atoi(argv[4]);
+        const int height = std::atoi(argv[5]);
+        // Sent, so the layout is done when this returns.
+        SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    if (std::strcmp(command, "about") == 0) {
+        PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
+        return WaitUntil([] { return FindDialog(kAboutCaption) != nullptr; }) ? 0 : Fail("no About box");
+    }
+    if (std::strcmp(command, "close") == 0) {
+        if (HWND about = FindDialog(kAboutCaption)) {
+            PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            if (!WaitUntil([] { return FindDialog(kAboutCaption) == nullptr; })) return Fail("About box stays open");
+        }
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return WaitUntil([&] { return !IsWindow(dialog); }) ? 0 : Fail("main window stays open");
+    }
+    std::fprintf(stderr, "frame_helper: unknown command or arguments\n");
+    return 2;
+}
