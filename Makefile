@@ -4,7 +4,7 @@ WIN_BUILD := build/windows
 TESTSEG := tools/testseg/testseg
 JOBS := $(shell nproc)
 
-.PHONY: all bootstrap build host windows test bench clean
+.PHONY: all bootstrap build host windows test bench demo screenshots clean
 
 all: build
 
@@ -27,6 +27,14 @@ test: build
 bench: build
 	$(HOST_BUILD)/bin/reader_bench --benchmark_min_time=1
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/burst_bench.exe $(BURSTS)
+	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/rows_bench.exe $(ROWS)
+
+demo: build
+	tools/demo.sh
+
+# Screenshots of the program with its frame, for review: build/review/*.png.
+screenshots: build
+	$(TESTSEG) --modules 3 -- tools/review_screenshots.sh
 
 clean:
 	rm -rf build

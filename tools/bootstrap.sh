@@ -7,7 +7,7 @@ packages=(
     cmake make g++ pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb x11-apps imagemagick
+    wine wine64 fonts-wine xvfb x11-apps imagemagick
     iproute2
     clang libclang-rt-14-dev
 )

@@ -1,0 +1,223 @@
+// The program as a user runs it: "Kelvara Lanwise.exe" started as a process
+// of its own against the module simulator of the test segment, its window
+// driven by posted messages and its list read from outside.
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "list_rows.h"
+#include "program_process.h"
+#include "sim_control.h"
+
+namespace {
+
+using kltest::PostClick;
+using kltest::ProgramProcess;
+using kltest::Row;
+using kltest::Sim;
+
+// Wine needs a moment to start a program; the first start in a fresh
+// prefix is the slowest.
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kRowsTimeoutMs = 5000;
+// Answers of one scan come within milliseconds; a list unchanged this long
+// has settled.
+constexpr DWORD kQuietMs = 300;
+// Without a window manager, Wine's X11 driver waits up to 2 s for each
+// top-level window it hides (the message box, then the dialog).
+constexpr DWORD kExitTimeoutMs = 10000;
+constexpr int kModules = 6;
+constexpr char kNoTraffic[] = "OK scans=0 configures=0 answers=0 reconfigured=0 invalid=0";
+
+// The simulated modules count from this MAC and 198.18.1.100.
+std::string Reset(const std::string& options) {
+    return Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.1.100 " + options);
+}
+
+std::string MacOf(int module) {
+    char text[18];
+    std::snprintf(text, sizeof text, "02-00-00-00-01-%02X", 1 + module);
+    return text;
+}
+
+std::string IpOf(int module) { return "198.18.1." + std::to_string(100 + module); }
+
+// One counter of the simulator's "stats" reply, or -1 when it is missing.
+long StatValue(const std::string& stats, const std::string& key) {
+    const std::size_t at = stats.find(" " + key + "=");
+    return at == std::string::npos ? -1 : std::atol(stats.c_str() + at + key.size() + 2);
+}
+
+// Waits until the list holds count rows and kept them for kQuietMs, so that
+// late or duplicate answers would have shown.
+bool WaitForSettledRows(HWND list, int count) {
+    ULONGLONG stableSince = GetTickCount64();
+    int last = -1;
+    return kltest::WaitUntil(
+        [&] {
+            const int now = kltest::RowCount(list);
+            if (now != last) stableSince = GetTickCount64();
+            last = now;
+            return now == count && GetTickCount64() - stableSince >= kQuietMs;
+        },
+        kRowsTimeoutMs);
+}
+
+// Rows keyed by their MAC text: the order of the rows is the list's
+// business (arrival order, or a sort order).
+std::map<std::string, Row> ByMac(const std::vector<Row>& rows) {
+    std::map<std::string, Row> keyed;
+    for (const Row& row : rows) keyed[row.at(6)] = row;
+    return keyed;
+}
+
+struct ChildSearch {
+    const char* text;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
+    ChildSearch& search = *reinterpret_cast<ChildSearch*>(context);
+    char text[256] = "";
+    GetWindowTextA(child, text, sizeof text);
+    search.found = std::string(text) == search.text;
+    return search.found ? FALSE : TRUE;
+}
+
+bool HasChildWithText(HWND window, const char* text) {
+    ChildSearch search = {text, false};
+    EnumChildWindows(window, &MatchChildText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int ColumnCount(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Only the first simulator plays modules here, so that every row
+        // is accounted for.
+        const std::vector<std::string> addresses = kltest::SimulatorAddresses();
+        for (std::size_t i = 1; i < addresses.size(); ++i) {
+            ASSERT_EQ(kltest::SimCommand(addresses[i], "reset --count 0"), "OK");
+        }
+    }
+    void TearDown() override { program.Stop(); }
+
+    // Starts the program from this test's folder and waits for its module
+    // list.
+    HWND StartProgram() {
+        if (!program.Start(kltest::OwnFolder() + kltest::kProgramFile)) return nullptr;
+        return program.WaitForModuleList(kStartTimeoutMs);
+    }
+
+    std::vector<Row> Rows(HWND list) {
+        std::vector<Row> rows;
+        EXPECT_TRUE(kltest::ReadRows(list, rows));
+        return rows;
+    }
+
+    ProgramProcess program;
+};
+
+// A population of the simulator and the texts its rows must show.
+struct Population {
+    const char* name;
+    const char* options;
+    const char* subnetMask;
+    const char* gateway;
+    const char* dhcp;
+    const char* version;
+    const char* type;
+};
+
+const Population kPopulations[] = {
+    {"Defaults", "--count 6 --protect-every 3 --hostname-prefix press", "255.255.255.0", "198.18.0.1", "Off",
+     "2.03.1", "IO-GATEWAY"},
+    {"Varied",
+     "--count 6 --sn 255.255.0.0 --gw 198.18.0.254 --dhcp on --version 1.5.300 --type DIO-8 --dns1 none "
+     "--dns2 198.18.0.53 --hostname-prefix none --spread 50 --jitter",
+     "255.255.0.0", "198.18.0.254", "On", "1.05.300", "DIO-8"},
+};
+
+class ListsEveryModule : public EndToEnd, public ::testing::WithParamInterface<Population> {};
+
+TEST_P(ListsEveryModule, WithTheRowTextsAndExitEndsTheProgram) {
+    const Population& population = GetParam();
+    ASSERT_EQ(Reset(population.options), "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, kModules)) << "rows: " << kltest::RowCount(list);
+    const std::map<std::string, Row> rows = ByMac(Rows(list));
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kModules));
+    for (int module = 0; module < kModules; ++module) {
+        const Row expected = {IpOf(module),      population.subnetMask, population.gateway, population.dhcp,
+                              population.version, population.type,      MacOf(module)};
+        const auto row = rows.find(MacOf(module));
+        ASSERT_NE(row, rows.end()) << MacOf(module) << " not listed";
+        EXPECT_EQ(row->second, expected);
+    }
+    ASSERT_TRUE(PostClick(GetParent(list), IDOK));
+    EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs)) << "Exit did not end the program";
+}
+
+INSTANTIATE_TEST_SUITE_P(Populations, ListsEveryModule, ::testing::ValuesIn(kPopulations),
+                         [](const ::testing::TestParamInfo<Population>& info) { return info.param.name; });
+
+TEST_F(EndToEnd, ScanTwiceQuicklyGivesOneRowPerModule) {
+    ASSERT_EQ(Reset("--count 6"), "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, kModules));
+    HWND dialog = GetParent(list);
+    ASSERT_TRUE(PostClick(dialog, kltest::kScanButtonId));
+    ASSERT_TRUE(PostClick(dialog, kltest::kScanButtonId));
+    // The start-up scan and both clicks, each answered by every module.
+    ASSERT_TRUE(kltest::WaitUntil([] { return StatValue(Sim("stats"), "answers") == 3 * kModules; }, kRowsTimeoutMs))
+        << Sim("stats");
+    EXPECT_EQ(StatValue(Sim("stats"), "scans"), 3);
+    ASSERT_TRUE(WaitForSettledRows(list, kModules)) << "rows: " << kltest::RowCount(list);
+    const std::vector<Row> rows = Rows(list);
+    const std::map<std::string, Row> keyed = ByMac(rows);
+    EXPECT_EQ(keyed.size(), rows.size()) << "a MAC is listed twice";
+    for (int module = 0; module < kModules; ++module) {
+        EXPECT_EQ(keyed.count(MacOf(module)), 1u) << MacOf(module);
+    }
+}
+
+TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
+    ASSERT_EQ(Reset("--count 2"), "OK");
+    ASSERT_EQ(Sim("stats"), kNoTraffic);
+    ASSERT_TRUE(program.Start(kltest::OwnFolder() + "wrongversion\\" + kltest::kProgramFile));
+    HWND box = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil([&] { return (box = kltest::FindDialog("Warning", program.Id())) != nullptr; },
+                                  kStartTimeoutMs))
+        << "no message box";
+    EXPECT_TRUE(HasChildWithText(box, "Incorrect DLL version"));
+    // The message box belongs to the main dialog, which stopped before its
+    // list got columns or rows.
+    HWND dialog = kltest::FindDialog(kltest::kMainCaption, program.Id());
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, kltest::kModuleListId);
+    EXPECT_EQ(kltest::RowCount(list), 0);
+    EXPECT_EQ(ColumnCount(list), 0);
+    EXPECT_EQ(Sim("stats"), kNoTraffic);
+    ASSERT_TRUE(PostClick(box, IDOK));
+    EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs)) << "the program stayed after OK";
+    // Give a datagram sent at the very end time to reach the simulator.
+    Sleep(kQuietMs);
+    EXPECT_EQ(Sim("stats"), kNoTraffic);
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+// Reads the module list of a running "Kelvara Lanwise" from another
+// process, as a user's eye would see it: the rows and their cell texts.
+#ifndef KL_TESTS_E2E_LIST_ROWS_H
+#define KL_TESTS_E2E_LIST_ROWS_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace kltest {
+
+// One list row: the cell texts, column 0 (IP) to column 6 (MAC).
+using Row = std::vector<std::string>;
+
+constexpr char kDialogClass[] = "#32770";
+constexpr char kMainCaption[] = "Kelvara Lanwise";
+constexpr int kModuleListId = 1002;
+constexpr int kScanButtonId = 1000;
+constexpr int kColumnCount = 7;
+
+// Moves this thread to the named desktop (a Wine virtual desktop, say):
+// windows are found only on the finder's own desktop. Call it before this
+// thread owns any window.
+bool UseDesktop(const char* name);
+
+// The first top-level dialog window with this caption; processId 0 accepts
+// any process. Hidden windows count: a dialog exists before it is shown.
+HWND FindDialog(const char* caption, DWORD processId = 0);
+
+// The module list (child 1002) of the main dialog, or nullptr.
+HWND FindModuleList(DWORD processId = 0);
+
+// The list's item count, or -1 when the list does not answer.
+int RowCount(HWND list);
+
+// Reads every row; false when the list's process could not be reached or
+// a cell could not be read. Rows may change meanwhile: read a settled list.
+bool ReadRows(HWND list, std::vector<Row>& rows);
+
+}  // namespace kltest
+
+#endif

@@ -1,0 +1,79 @@
+#include "program_process.h"
+
+#include <vector>
+
+#include "list_rows.h"
+
+namespace kltest {
+
+namespace {
+
+// A terminated process is gone within moments; this only bounds a hang.
+constexpr DWORD kStopTimeoutMs = 5000;
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::string OwnFolder() {
+    char path[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    // A truncated path names no real folder.
+    if (length == 0 || length >= sizeof path) return std::string();
+    return FolderOf(std::string(path, length));
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= end) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+bool PostClick(HWND dialog, int buttonId) {
+    HWND button = GetDlgItem(dialog, buttonId);
+    return button && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+bool ProgramProcess::Start(const std::string& path) {
+    Stop();
+    const std::string quoted = "\"" + path + "\"";
+    // CreateProcessA may write into its command line.
+    std::vector<char> commandLine(quoted.begin(), quoted.end());
+    commandLine.push_back('\0');
+    const std::string folder = FolderOf(path);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != FALSE;
+}
+
+bool ProgramProcess::WaitForExit(DWORD timeoutMs) const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void ProgramProcess::Stop() {
+    if (!info_.hProcess) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, kStopTimeoutMs);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+    info_ = PROCESS_INFORMATION{};
+}
+
+HWND ProgramProcess::WaitForModuleList(DWORD timeoutMs) const {
+    // Without a process, an id of 0 would match any program's dialog.
+    if (!info_.hProcess) return nullptr;
+    HWND list = nullptr;
+    WaitUntil([&] { return (list = FindModuleList(Id())) != nullptr; }, timeoutMs);
+    return list;
+}
+
+}  // namespace kltest
