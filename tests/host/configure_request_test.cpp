@@ -6,17 +6,9 @@
 #include <string>
 
 #include "configure_request.h"
+#include "test_records.h"
 
 namespace {
-
-VORN_ModuleScanResponseType MissingEverything() {
-    VORN_ModuleScanResponseType record;
-    std::memset(&record, 0xFF, sizeof record);
-    record.protocolVersionValid = record.fbTypeValid = record.moduleVersionValid = record.macIdValid = 0;
-    record.ipValid = record.snValid = record.gwValid = record.dhcpValid = record.pswdValid = 0;
-    record.hnValid = record.dns1Valid = record.dns2Valid = 0;
-    return record;
-}
 
 VORN_ModuleScanResponseType FullRecord() {
     VORN_ModuleScanResponseType record = MissingEverything();

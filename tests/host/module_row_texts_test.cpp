@@ -1,18 +1,11 @@
 #include "module_row_texts.h"
+#include "test_records.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
-
-VORN_ModuleScanResponseType EmptyRecord() {
-    VORN_ModuleScanResponseType r;
-    std::memset(&r, 0xFF, sizeof r);
-    r.protocolVersionValid = r.fbTypeValid = r.moduleVersionValid = r.macIdValid = r.ipValid = r.snValid = 0;
-    r.gwValid = r.dhcpValid = r.pswdValid = r.hnValid = r.dns1Valid = r.dns2Valid = 0;
-    return r;
-}
 
 std::array<std::string, kModuleColumnCount> Texts(const VORN_ModuleScanResponseType& r) {
     std::array<std::string, kModuleColumnCount> texts;
@@ -22,7 +15,7 @@ std::array<std::string, kModuleColumnCount> Texts(const VORN_ModuleScanResponseT
 }
 
 TEST(ModuleRowTexts, CompleteRecord) {
-    VORN_ModuleScanResponseType r = EmptyRecord();
+    VORN_ModuleScanResponseType r = MissingEverything();
     r.ip = (192u << 24) | (168u << 16) | 1u;
     r.sn = 0xFFFFFF00u;
     r.gw = 0;
@@ -47,7 +40,7 @@ TEST(ModuleRowTexts, CompleteRecord) {
 }
 
 TEST(ModuleRowTexts, MissingFieldsShowNotAvailable) {
-    VORN_ModuleScanResponseType r = EmptyRecord();
+    VORN_ModuleScanResponseType r = MissingEverything();
     for (const std::string& text : Texts(r)) EXPECT_EQ(text, "N/A");
     // A type name that fills its field without NUL is shown to the field's end.
     std::memset(r.fbType, 'T', sizeof r.fbType);

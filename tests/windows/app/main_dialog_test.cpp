@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "main_dialog.h"
+#include "list_probe.h"
 #include "modal_script.h"
 #include "sim_control.h"
 #include "vorn.h"
@@ -19,30 +20,20 @@
 
 namespace {
 
+using kltest::Cell;
+using kltest::ListOf;
 using kltest::MessageBoxWatcher;
 using kltest::PumpFor;
 using kltest::PumpUntil;
+using kltest::RowCount;
 using kltest::RunModal;
 using kltest::Sim;
+using kltest::WaitForRows;
 
 CWinApp g_testApp;
 
 std::string Reset(const std::string& options) {
     return Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.1.100 " + options);
-}
-
-HWND ListOf(HWND dialog) { return GetDlgItem(dialog, 1002); }
-
-int RowCount(HWND dialog) { return static_cast<int>(SendMessageA(ListOf(dialog), LVM_GETITEMCOUNT, 0, 0)); }
-
-std::string Cell(HWND dialog, int row, int column) {
-    char text[256] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(ListOf(dialog), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
 }
 
 // Rows keyed by their MAC text.
@@ -54,12 +45,6 @@ std::map<std::string, std::vector<std::string>> Rows(HWND dialog) {
         rows[cells[6]] = cells;
     }
     return rows;
-}
-
-bool WaitForRows(HWND dialog, int count) {
-    const bool reached = PumpUntil([&] { return RowCount(dialog) >= count; });
-    PumpFor(200);  // late or duplicate answers would show now
-    return reached && RowCount(dialog) == count;
 }
 
 void ClickScan(HWND dialog) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "main_dialog.h"
+#include "list_probe.h"
 #include "modal_script.h"
 #include "resource.h"
 #include "sim_control.h"
@@ -21,40 +22,24 @@
 
 namespace {
 
+using kltest::Cell;
+using kltest::ListOf;
 using kltest::MessageBoxWatcher;
 using kltest::PumpFor;
 using kltest::PumpUntil;
+using kltest::RowCount;
 using kltest::RunModal;
 using kltest::Sim;
+using kltest::WaitForRows;
 
 constexpr char kFirstMac[] = "02-00-00-00-01-01";
 constexpr char kIllegal[] = "Illegal hostname! Configuration was NOT downloaded!";
-
-HWND ListOf(HWND dialog) { return GetDlgItem(dialog, 1002); }
-
-int RowCount(HWND dialog) { return static_cast<int>(SendMessageA(ListOf(dialog), LVM_GETITEMCOUNT, 0, 0)); }
-
-std::string Cell(HWND dialog, int row, int column) {
-    char text[256] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(ListOf(dialog), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
 
 int RowOf(HWND dialog, const std::string& mac) {
     for (int row = 0; row < RowCount(dialog); ++row) {
         if (Cell(dialog, row, 6) == mac) return row;
     }
     return -1;
-}
-
-bool WaitForRows(HWND dialog, int count) {
-    const bool reached = PumpUntil([&] { return RowCount(dialog) >= count; });
-    PumpFor(200);
-    return reached && RowCount(dialog) == count;
 }
 
 long Configures() {
