@@ -1,5 +1,5 @@
 // What the module list shows: the seven column texts of one scan record
-// and the column specification the list is set up from. Portable.
+// and the column layout text the list is set up from. Portable.
 #ifndef KL_MODULELIST_MODULE_ROW_TEXTS_H
 #define KL_MODULELIST_MODULE_ROW_TEXTS_H
 

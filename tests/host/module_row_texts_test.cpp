@@ -54,7 +54,7 @@ std::vector<std::pair<std::string, int>> Columns(const char* spec) {
     return result;
 }
 
-TEST(ColumnSpec, ProgramSpecificationGivesSevenColumns) {
+TEST(ColumnSpec, ProgramLayoutGivesSevenColumns) {
     const std::vector<std::pair<std::string, int>> expected = {{"IP", 90},      {"SN", 90},    {"GW", 90}, {"DHCP", 50},
                                                                {"Version", 50}, {"Type", 114}, {"MAC", 115}};
     EXPECT_EQ(Columns("IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115"), expected);
