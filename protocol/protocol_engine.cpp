@@ -124,9 +124,18 @@ void ProtocolEngine::WorkerLoop() {
     for (;;) {
         {
             LockScope scope(lock_);
-            if (scope.Held()) ReceiveStep();
+            if (scope.Held()) ReceiveStepGuarded();
         }
         WaitForSingleObject(pollEvent_, kPollWaitMs);
+    }
+}
+
+// A callback that throws must not end the worker, and with it all
+// receiving: the step is abandoned and the next poll goes on.
+void ProtocolEngine::ReceiveStepGuarded() {
+    try {
+        ReceiveStep();
+    } catch (...) {
     }
 }
 

@@ -52,6 +52,7 @@ private:
     void StartTimer();
     bool SendDatagram(const char* data, int length);
     void ReceiveStep();
+    void ReceiveStepGuarded();
     void WorkerLoop();
     static DWORD WINAPI WorkerMain(LPVOID);
     static void CALLBACK TimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);

@@ -165,6 +165,22 @@ TEST_F(Engine, WithoutCallbackAnswersAreStillQueued) {
     EXPECT_EQ(all[3].macId[5], kFirstMac[5] + 3);
 }
 
+void ThrowingCallback(int) { throw 42; }
+
+// A callback that throws must not stop the library from receiving.
+TEST_F(Engine, ThrowingCallbackDoesNotStopTheWorker) {
+    VORN_RegisterCallBack(&ThrowingCallback);
+    ASSERT_EQ(Reset("--count 3"), "OK");
+    ASSERT_EQ(VORN_SendModuleScan(), 1);
+    Sleep(500);
+    VORN_RegisterCallBack(&NotificationRecorder::OnNotify);
+    EXPECT_EQ(TakeAll().size(), 3u);
+    ASSERT_EQ(VORN_SendModuleScan(), 1);
+    ASSERT_TRUE(recorder.WaitForCount(3));
+    recorder.WaitForQuiet();
+    EXPECT_EQ(TakeAll().size(), 3u);
+}
+
 TEST_F(Engine, SecondStartChangesNothing) {
     VORN_RegisterCallBack(nullptr);
     ASSERT_EQ(Reset("--count 2"), "OK");
