@@ -63,6 +63,11 @@ stage "Windows-side tests under Wine on the test segment"
 tools/testseg/testseg -- ctest --test-dir build/windows --output-on-failure 2>&1 | tee "$log"
 count_ctest "Windows-side tests"
 
+# Images the tests drew for review, as PNG beside their bitmaps.
+for bitmap in build/windows/review/*.bmp; do
+    [ -e "$bitmap" ] && convert "$bitmap" "${bitmap%.bmp}.png"
+done
+
 echo
 echo "Total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
