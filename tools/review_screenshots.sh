@@ -3,7 +3,7 @@
 # main window as laid out from its template, the same window resized, and
 # the About box. Runs the program, so it must run inside a test segment:
 #   tools/testseg/testseg --modules 3 -- tools/review_screenshots.sh
-# (or `make screenshots`). Writes build/review/{main_template,main_resized,about}.png.
+# (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure}.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin="$root/build/windows/bin"
@@ -48,3 +48,8 @@ shoot main_resized.png
 helper about
 sleep 1
 shoot about.png
+helper dismiss
+
+helper configure
+sleep 1
+shoot configure.png

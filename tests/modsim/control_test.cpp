@@ -1,4 +1,5 @@
 #include "control.h"
+#include "payload.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,13 @@ TEST(ControlParse, UnknownEmptyAndSurplusWords) {
   EXPECT_EQ(parseError("\n"), "empty command");
   EXPECT_EQ(parseError("stats now"), "stats takes no arguments");
   EXPECT_EQ(parseError("quit 0"), "quit takes no arguments");
+}
+
+TEST(ControlLastConfigure, TakesNoArgumentAndReportsBytesInHex) {
+  EXPECT_EQ(parseOk("last-configure").verb, ControlVerb::LastConfigure);
+  EXPECT_EQ(parseError("last-configure now"), "last-configure takes no arguments");
+  EXPECT_EQ(hexOf(std::string("Co\x00\xff", 4)), "436F00FF");
+  EXPECT_EQ(hexOf(""), "");
 }
 
 TEST(ControlStats, ReplyListsEveryCounter) {

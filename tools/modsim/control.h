@@ -23,7 +23,9 @@ struct Stats {
 // "OK scans=.. configures=.. answers=.. reconfigured=.. invalid=.."
 std::string statsReply(const Stats& stats);
 
-enum class ControlVerb { Reset, Send, Stats, Quit };
+// LastConfigure: "OK" and the bytes of the last configure request
+// received since the reset, in hexadecimal ("OK" alone when none came).
+enum class ControlVerb { Reset, Send, Stats, LastConfigure, Quit };
 
 struct ControlCommand {
   ControlVerb verb = ControlVerb::Stats;

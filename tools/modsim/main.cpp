@@ -136,6 +136,7 @@ class Simulator {
   std::vector<modsim::Module> modules_;
   modsim::PopulationOptions population_;
   modsim::Stats stats_;
+  std::string lastConfigure_;  // as received, for tests that check the bytes
   std::mt19937 rng_;
   // Answers are sent from the loop, not while handling the scan, so that
   // control commands are still served during a long spread.
@@ -147,6 +148,7 @@ void Simulator::reset(const modsim::PopulationOptions& population) {
   population_ = population;
   modules_ = modsim::buildPopulation(population);
   stats_ = {};
+  lastConfigure_.clear();
   rng_.seed(population.seed);
   pending_.clear();
 }
@@ -209,6 +211,7 @@ void Simulator::handleModuleDatagram(std::string_view datagram, const sockaddr_i
       break;
     case modsim::Request::Configure:
       ++stats_.configures;
+      lastConfigure_.assign(datagram);
       configure(datagram, from);
       break;
     case modsim::Request::Other:
@@ -272,6 +275,8 @@ std::string Simulator::execute(const modsim::ControlCommand& command,
     }
     case modsim::ControlVerb::Stats:
       return modsim::statsReply(stats_);
+    case modsim::ControlVerb::LastConfigure:
+      return lastConfigure_.empty() ? "OK" : "OK " + modsim::hexOf(lastConfigure_);
     case modsim::ControlVerb::Quit:
       quit_ = true;
       return "OK";

@@ -326,6 +326,7 @@ Control commands (one per datagram on the control port; each gets one reply,
                          send to the commander's address, module port
   send-batch CMD|CMD|... several sends back to back
   stats                  OK scans= configures= answers= reconfigured= invalid=
+  last-configure         OK and the last configure request's bytes in hex
   quit                   reply and exit
 )";
 }

@@ -78,4 +78,16 @@ std::string printable(std::string_view bytes, std::size_t maxChars) {
   return line;
 }
 
+std::string hexOf(std::string_view bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(bytes.size() * 2);
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0x0F];
+  }
+  return hex;
+}
+
 }  // namespace modsim

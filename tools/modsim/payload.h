@@ -21,6 +21,9 @@ enum class PayloadKind {
 bool buildPayload(PayloadKind kind, std::string_view argument, std::string& datagram,
                   std::string& error);
 
+// The bytes as upper-case hexadecimal pairs, the form send-hex takes.
+std::string hexOf(std::string_view bytes);
+
 // The bytes as one log-friendly line: printable ASCII as is, everything
 // else as \xNN, cut after maxChars input bytes.
 std::string printable(std::string_view bytes, std::size_t maxChars);

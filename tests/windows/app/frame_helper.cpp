@@ -3,9 +3,12 @@
 //   wait                 wait until the main dialog exists
 //   move X Y WIDTH HEIGHT   move and size the main dialog
 //   about                open the About box (system command 0x0010) and wait for it
-//   close                close the About box if open, then the main dialog (SC_CLOSE)
+//   configure            double-click the first module and wait for its configure dialog
+//   dismiss              close an open About box or configure dialog
+//   close                dismiss, then close the main dialog (SC_CLOSE)
 // Exit status 0 on success, 1 on failure, 2 on bad usage.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +26,31 @@ HWND FindDialog(const char* caption) {
     return window && IsWindowVisible(window) ? window : nullptr;
 }
 
+// The visible configure dialog, whose caption is "Configure: " and a MAC.
+HWND FindConfigureDialog() {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) -> BOOL {
+            char caption[64] = "";
+            GetWindowTextA(window, caption, sizeof caption);
+            if (!IsWindowVisible(window) || std::strncmp(caption, "Configure: ", 11) != 0) return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A double-click just below the headings lands on the first row.
+void DoubleClickFirstRow(HWND dialog) {
+    HWND list = GetDlgItem(dialog, 1002);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT headings = {};
+    GetWindowRect(header, &headings);
+    MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&headings), 2);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, headings.bottom + 6));
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kTimeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!done()) {
@@ -37,11 +65,28 @@ int Fail(const char* what) {
     return 1;
 }
 
+// Closes the dialog found by find, if one is open, as Cancel would.
+bool CloseIfOpen(HWND (*find)(), const char* what) {
+    HWND window = find();
+    if (!window) return true;
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (WaitUntil([find] { return find() == nullptr; })) return true;
+    Fail(what);
+    return false;
+}
+
+HWND FindAboutBox() { return FindDialog(kAboutCaption); }
+
+bool Dismiss() {
+    return CloseIfOpen(&FindConfigureDialog, "configure dialog stays open") &&
+           CloseIfOpen(&FindAboutBox, "About box stays open");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|close\n");
+        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|dismiss|close\n");
         return 2;
     }
     const char* command = argv[1];
@@ -63,11 +108,13 @@ int main(int argc, char** argv) {
         PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
         return WaitUntil([] { return FindDialog(kAboutCaption) != nullptr; }) ? 0 : Fail("no About box");
     }
+    if (std::strcmp(command, "configure") == 0) {
+        DoubleClickFirstRow(dialog);
+        return WaitUntil([] { return FindConfigureDialog() != nullptr; }) ? 0 : Fail("no configure dialog");
+    }
+    if (std::strcmp(command, "dismiss") == 0) return Dismiss() ? 0 : 1;
     if (std::strcmp(command, "close") == 0) {
-        if (HWND about = FindDialog(kAboutCaption)) {
-            PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            if (!WaitUntil([] { return FindDialog(kAboutCaption) == nullptr; })) return Fail("About box stays open");
-        }
+        if (!Dismiss()) return 1;
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         return WaitUntil([&] { return !IsWindow(dialog); }) ? 0 : Fail("main window stays open");
     }

@@ -42,6 +42,16 @@ int RowOf(HWND dialog, const std::string& mac) {
     return -1;
 }
 
+std::string HexOf(const std::string& bytes) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const char c : bytes) {
+        hex += kDigits[static_cast<unsigned char>(c) >> 4];
+        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
+    }
+    return hex;
+}
+
 long Configures() {
     const std::string stats = Sim("stats");
     const std::size_t at = stats.find("configures=");
@@ -164,6 +174,42 @@ TEST_F(ConfigureFlowTest, OpensWithTheRecordAndTheNewSettingsShowAfterTheRescan)
         const int r = RowOf(window, kFirstMac);
         EXPECT_EQ(Cell(window, r, 3), "On");
         EXPECT_EQ(Configures(), 1);
+        // Byte for byte as the module received it: the module reported no
+        // secondary DNS, so its blank control sends 0.0.0.0.
+        const std::string expected =
+            "Configure: 02-00-00-00-01-01;IP = 198.18.1.200;SN = 255.255.255.0;GW = 198.18.0.1;DHCP = ON;"
+            "HN = renamed;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;";
+        EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(expected + '\0'));
+    });
+}
+
+TEST_F(ConfigureFlowTest, WrongPasswordIsReportedOnce) {
+    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.1.100 --count 2 --protect-every 1 "
+                  "--password right"),
+              "OK");
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        MessageBoxWatcher boxes("Warning");
+        const int row = RowOf(window, kFirstMac);
+        ASSERT_EQ(DoubleClickRow(window, row, kFirstMac,
+                                 [&](HWND cfg) {
+                                     EXPECT_FALSE(GetWindowLongA(GetDlgItem(cfg, IDC_CFG_PASSWORD), GWL_STYLE) &
+                                                  ES_READONLY);
+                                     SetDlgItemTextA(cfg, IDC_CFG_PASSWORD, "wrong");
+                                     SetHostnameAndPressSet(cfg, "module0");
+                                 }),
+                  1);
+        ASSERT_TRUE(PumpUntil([&] { return boxes.Count() == 1; }));
+        PumpFor(300);
+        EXPECT_EQ(boxes.Count(), 1);
+        EXPECT_EQ(boxes.LastText(), "Invalid password");
+        // No rescan after a refusal: the two modules stay, with the row of
+        // our own request read back without a MAC.
+        EXPECT_EQ(RowCount(window), 3);
+        EXPECT_GE(RowOf(window, "N/A"), 0);
+        const std::string reply = Sim("last-configure");
+        EXPECT_NE(reply.find(HexOf("Password: wrong;")), std::string::npos) << reply;
     });
 }
 
