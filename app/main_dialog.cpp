@@ -254,9 +254,14 @@ void CMainDialog::OnInvalidPassword() {
 }
 
 // The library's engine outlives this window: later notifications must
-// not reach it.
+// not reach it. Notifications run under the library's lock, so taking it
+// once (through a queue query that changes nothing) waits out one that
+// may still be reading this object.
 void CMainDialog::OnDestroy() {
     CMainDialog* self = this;
-    g_mainDialog.compare_exchange_strong(self, nullptr);
+    if (g_mainDialog.compare_exchange_strong(self, nullptr)) {
+        BYTE unused[VORN_MAC_SIZE];
+        VORN_GetInvPswdMacId(unused);
+    }
     Default();
 }

@@ -29,6 +29,7 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange*) {}
     LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool DefersDefault() const override { return true; }
 
     UINT m_templateId;
     CWnd* m_pParentWnd;

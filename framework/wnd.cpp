@@ -97,7 +97,9 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     const CurrentMessage saved = m_current;
     m_current = {message, wParam, lParam, false};
     *result = entry->handler(this, wParam, lParam);
-    const bool handled = !m_current.passedToDefault;
+    // A handler that called Default() on a control has had the default
+    // processing already; it must not run a second time.
+    const bool handled = !(m_current.passedToDefault && DefersDefault());
     m_current = saved;
     return handled;
 }

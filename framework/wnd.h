@@ -77,6 +77,9 @@ protected:
     // The default processing of a subclassed window, or the dialog
     // manager's for a dialog (see CDialog).
     virtual LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+    // True where Default() only asks for the default processing to run
+    // after the handler (a dialog's), false where it runs it at once.
+    virtual bool DefersDefault() const { return false; }
 
     // The message being handled, for Default().
     struct CurrentMessage {

@@ -91,6 +91,9 @@ void ProtocolEngine::Start() {
     ReleaseMutex(lock);
     lock_ = lock;
     pollEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    // Without the event the worker's 1 ms wait would return at once and
+    // the worker would spin on the lock.
+    if (!pollEvent_) return;
     StartTimer();
     if (!timer_) return;
     HANDLE worker = CreateThread(nullptr, 0, &ProtocolEngine::WorkerMain, nullptr, 0, nullptr);

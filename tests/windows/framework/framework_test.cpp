@@ -122,6 +122,50 @@ TEST(Binding, ControlsAreUnboundWhenTheirWindowsDie) {
     EXPECT_FALSE(IsWindow(list));
 }
 
+// A window of its own class that counts what reaches its procedure.
+constexpr UINT WM_PROBE = WM_APP + 9;
+int g_classProcedureCalls = 0;
+
+LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PROBE) {
+        ++g_classProcedureCalls;
+        return 100;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateCountingWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = &CountingProcedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KlCountingWindow";
+    RegisterClassA(&windowClass);
+    return CreateWindowA("KlCountingWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance,
+                         nullptr);
+}
+
+class DefaultingWnd : public CWnd {
+protected:
+    LRESULT OnProbe(WPARAM, LPARAM) { return Default() + 1; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DefaultingWnd, CWnd)
+ON_MESSAGE(WM_PROBE, OnProbe)
+END_MESSAGE_MAP()
+
+TEST(Binding, DefaultProcessingOfAControlRunsOnce) {
+    HWND window = CreateCountingWindow();
+    ASSERT_NE(window, nullptr);
+    DefaultingWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(window));
+    g_classProcedureCalls = 0;
+    EXPECT_EQ(SendMessageA(window, WM_PROBE, 0, 0), 101);
+    EXPECT_EQ(g_classProcedureCalls, 1);
+    DestroyWindow(window);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+}
+
 TEST(DeviceContext, DetachGivesBackEverySavedState) {
     HDC memory = CreateCompatibleDC(nullptr);
     const HGDIOBJ originalPen = GetCurrentObject(memory, OBJ_PEN);
