@@ -86,7 +86,7 @@ BOOL CMainDialog::OnInitDialog() {
     RecordLayout();
     ApplyLayout();
     m_moduleList.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    m_moduleList.SetupColumns(kColumnSpec);
+    m_moduleList.SetupColumns(kColumnLayout);
     // The engine may notify as soon as it runs: the dialog must be
     // reachable before the callback is registered.
     g_mainDialog = this;

@@ -16,7 +16,7 @@ constexpr UINT WM_LIBRARY_EVENT = WM_USER + 1;
 constexpr int kMinimumWidth = 194;
 constexpr int kMinimumHeight = 130;
 
-constexpr char kColumnSpec[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
+constexpr char kColumnLayout[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
 
 class CMainDialog : public CDialog {
 public:

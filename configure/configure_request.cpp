@@ -54,6 +54,10 @@ bool IsLegalHostname(const char* hostname) {
     return true;
 }
 
+bool IsCarriablePassword(const char* password) {
+    return std::strchr(password, ';') == nullptr;
+}
+
 namespace {
 
 // The dialog's texts are at most 29 characters; the request's fields

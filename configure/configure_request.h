@@ -28,6 +28,11 @@ ConfigureDialogStart DialogStartFromRecord(const VORN_ModuleScanResponseType& re
 // Letters, digits and "_" only; empty passes. Bytes from 0x80 up fail.
 bool IsLegalHostname(const char* hostname);
 
+// A password travels as the value of one "key = value;" field, so a ";"
+// would end it early and the module would read the rest as further
+// fields. Every other character is carried; empty passes.
+bool IsCarriablePassword(const char* password);
+
 // The request for the module with mac from what the dialog handed back.
 // newPswd is written only when the new password is to be sent.
 void FillConfigureRequest(const ConfigureValues& values, int dhcpIndex, int changePassword,

@@ -44,8 +44,8 @@ void CModuleListCtrl::PreSubclassWindow() {
     header.SubclassWindow(GetHeaderCtrl());
 }
 
-BOOL CModuleListCtrl::SetupColumns(const CString& spec) {
-    for (const ColumnSpec& column : ParseColumnSpec(spec)) {
+BOOL CModuleListCtrl::SetupColumns(const CString& layout) {
+    for (const ColumnLayout& column : ParseColumnLayout(layout)) {
         const int index = columnCount++;
         if (InsertColumn(index, column.heading, LVCFMT_LEFT, column.width) == -1) return FALSE;
     }

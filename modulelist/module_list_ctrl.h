@@ -21,7 +21,7 @@ public:
     CModuleListCtrl();
     ~CModuleListCtrl() override;
 
-    BOOL SetupColumns(const CString& spec);
+    BOOL SetupColumns(const CString& layout);
     // Adds a row unless a record with the same six MAC bytes is listed.
     void AddModule(const VORN_ModuleScanResponseType& record);
     void RemoveAllModules();

@@ -61,9 +61,9 @@ std::array<CString, kModuleColumnCount> ModuleRowTexts(const VORN_ModuleScanResp
     };
 }
 
-std::vector<ColumnSpec> ParseColumnSpec(const char* spec) {
-    std::vector<ColumnSpec> columns;
-    const std::string text = spec ? spec : "";
+std::vector<ColumnLayout> ParseColumnLayout(const char* layout) {
+    std::vector<ColumnLayout> columns;
+    const std::string text = layout ? layout : "";
     std::size_t position = 0;
     for (;;) {
         const std::size_t comma = text.find(',', position);

@@ -18,12 +18,12 @@ std::array<CString, kModuleColumnCount> ModuleRowTexts(const VORN_ModuleScanResp
 CString DottedAddressText(std::uint32_t address);
 CString MacText(const std::uint8_t* macId);
 
-struct ColumnSpec {
+struct ColumnLayout {
     CString heading;
     int width;
 };
 
 // Entries of "heading,width" ended by ";" or the end; see SetupColumns.
-std::vector<ColumnSpec> ParseColumnSpec(const char* spec);
+std::vector<ColumnLayout> ParseColumnLayout(const char* layout);
 
 #endif

@@ -146,6 +146,14 @@ TEST(IsLegalHostname, EverythingElseFails) {
     EXPECT_FALSE(IsLegalHostname(":"));
 }
 
+TEST(IsCarriablePassword, OnlyTheFieldSeparatorIsRefused) {
+    EXPECT_TRUE(IsCarriablePassword(""));
+    EXPECT_TRUE(IsCarriablePassword("a=b :,\xE9"));
+    EXPECT_FALSE(IsCarriablePassword(";"));
+    EXPECT_FALSE(IsCarriablePassword("x;IP = 10.9.9.9"));
+    EXPECT_FALSE(IsCarriablePassword("secret;"));
+}
+
 TEST(FillConfigureRequest, CopiesTheDialogsValues) {
     VORN_ConfigureRequestType request;
     std::memset(&request, 0xAB, sizeof request);

@@ -48,19 +48,19 @@ TEST(ModuleRowTexts, MissingFieldsShowNotAvailable) {
     EXPECT_EQ(Texts(r)[5], std::string(VORN_TEXT_SIZE, 'T'));
 }
 
-std::vector<std::pair<std::string, int>> Columns(const char* spec) {
+std::vector<std::pair<std::string, int>> Columns(const char* layout) {
     std::vector<std::pair<std::string, int>> result;
-    for (const ColumnSpec& c : ParseColumnSpec(spec)) result.emplace_back(c.heading.GetString(), c.width);
+    for (const ColumnLayout& c : ParseColumnLayout(layout)) result.emplace_back(c.heading.GetString(), c.width);
     return result;
 }
 
-TEST(ColumnSpec, ProgramLayoutGivesSevenColumns) {
+TEST(ColumnLayout, ProgramLayoutGivesSevenColumns) {
     const std::vector<std::pair<std::string, int>> expected = {{"IP", 90},      {"SN", 90},    {"GW", 90}, {"DHCP", 50},
                                                                {"Version", 50}, {"Type", 114}, {"MAC", 115}};
     EXPECT_EQ(Columns("IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115"), expected);
 }
 
-TEST(ColumnSpec, EdgeCases) {
+TEST(ColumnLayout, EdgeCases) {
     EXPECT_TRUE(Columns("").empty());
     EXPECT_TRUE(Columns("no comma at all").empty());
     EXPECT_TRUE(Columns(nullptr).empty());
