@@ -39,6 +39,8 @@ std::string TableText(const std::vector<ScanLine>& lines) {
             text += cells[c];
             if (c + 1 < kScanColumnCount) text += std::string(widths[c] - cells[c].size(), ' ') + kColumnGap;
         }
+        // An empty last cell would leave the padding behind.
+        text.erase(text.find_last_not_of(' ') + 1);
         text += '\n';
     };
     ScanLine headings;
