@@ -112,7 +112,12 @@ int RunConfigure(const CliArguments& args) {
         return exit_code::kScanNotSent;
     }
     const RowResult result = ConfigureOne(session, answers, args.mac, args.settings, args);
-    PrintLine(ResultLine(result));
+    // A refused value is a fault of the command line, told where faults go.
+    if (result.outcome == Outcome::Refused) {
+        PrintError(ResultLine(result));
+    } else {
+        PrintLine(ResultLine(result));
+    }
     return ConfigureExitCode(result.outcome);
 }
 

@@ -195,8 +195,8 @@ TEST_F(Cli, ConfigureFailuresGiveTheirExitCodes) {
          true},
         {"configure 02-00-00-00-00-09 --ip 10.0.0.1", 4, "02-00-00-00-00-09 not found\n", "", false},
         {"configure 02-00-00-00-00-01 --hostname my-module", 2, "", "host name \"my-module\"", false},
-        {"configure 02-00-00-00-00-01 --dns2 10.0.0.53", 2,
-         "02-00-00-00-00-01 refused: the module reports no secondary DNS server\n", "", false},
+        {"configure 02-00-00-00-00-01 --dns2 10.0.0.53", 2, "",
+         "02-00-00-00-00-01 refused: the module reports no secondary DNS server\n", false},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(Sim(kPopulation), "OK");
@@ -241,6 +241,31 @@ TEST_F(Cli, DryRunAndMalformedPlansSendNoRequest) {
     EXPECT_NE(refused.err.find("line 3: \"198.18.0\" is not an address"), std::string::npos) << refused.err;
     DeleteFileA(broken.c_str());
     EXPECT_NE(Sim("stats").find(kNoConfigure), std::string::npos);
+}
+
+// The program's version line and its version resource, laid out like the
+// program's, tell the same version.
+TEST_F(Cli, VersionLineMatchesTheVersionResource) {
+    const std::string program = kltest::OwnFolder() + "lanwise-cli.exe";
+    DWORD handle = 0;
+    std::vector<char> data(GetFileVersionInfoSizeA(program.c_str(), &handle));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    const auto text = [&](const char* name) {
+        char* value = nullptr;
+        UINT length = 0;
+        const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+        return VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value
+                   ? std::string(value)
+                   : std::string("(missing)");
+    };
+    EXPECT_EQ(text("FileVersion"), "1, 1, 2, 0");
+    EXPECT_EQ(text("ProductVersion"), "1, 1, 2, 0");
+    EXPECT_EQ(text("OriginalFilename"), "lanwise-cli.exe");
+    EXPECT_EQ(text("ProductName"), "Kelvara Lanwise");
+    const CliRun run = RunCli("--version");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.out, "lanwise-cli 1.1.2.0\n");
 }
 
 TEST_F(Cli, TakenPortEndsWithExitFive) {
