@@ -1,0 +1,277 @@
+#include "cli_arguments.h"
+
+#include <cstddef>
+
+namespace {
+
+struct OptionReader {
+    const std::vector<std::string>& args;
+    std::size_t next;
+    std::string& error;
+
+    bool Done() const { return next >= args.size(); }
+    const std::string& Take() { return args[next++]; }
+
+    // The value behind option; false when it is missing.
+    bool TakeValue(const std::string& option, std::string& value) {
+        if (Done()) {
+            error = option + " needs a value";
+            return false;
+        }
+        value = Take();
+        return true;
+    }
+};
+
+bool ParseWait(const std::string& text, int& waitMs, std::string& error) {
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || value > kMaxWaitMs) {
+            value = -1;
+            break;
+        }
+        value = value * 10 + (c - '0');
+    }
+    if (text.empty() || value < 1 || value > kMaxWaitMs) {
+        error = "--wait takes milliseconds from 1 to 600000, not \"" + text + "\"";
+        return false;
+    }
+    waitMs = static_cast<int>(value);
+    return true;
+}
+
+bool ParseFormat(const std::string& text, ScanFormat& format, std::string& error) {
+    if (text == "table") {
+        format = ScanFormat::Table;
+    } else if (text == "csv") {
+        format = ScanFormat::Csv;
+    } else if (text == "json") {
+        format = ScanFormat::Json;
+    } else {
+        error = "--format is table, csv or json, not \"" + text + "\"";
+        return false;
+    }
+    return true;
+}
+
+// A setting given twice is a mistake in a script more often than an
+// intended override.
+template <typename T>
+bool Unset(const std::optional<T>& field, const std::string& option, std::string& error) {
+    if (field) error = option + " given twice";
+    return !field;
+}
+
+bool ReadAddressOption(const std::string& option, const std::string& value, std::optional<std::uint32_t>& field,
+                       std::string& error) {
+    if (!Unset(field, option, error)) return false;
+    std::uint32_t address = 0;
+    std::string reason;
+    if (!ParseAddressSetting(value, address, reason)) {
+        error = option + ": " + reason;
+        return false;
+    }
+    field = address;
+    return true;
+}
+
+bool ReadTextOption(const std::string& option, const std::string& value, std::optional<std::string>& field,
+                    bool (*check)(const std::string&, std::string&), std::string& error) {
+    if (!Unset(field, option, error)) return false;
+    std::string reason;
+    if (!check(value, reason)) {
+        error = option + ": " + reason;
+        return false;
+    }
+    field = value;
+    return true;
+}
+
+// One option of configure; false on a fault or an option it does not take.
+bool ReadSettingOption(const std::string& option, const std::string& value, ModuleSettings& s, std::string& error) {
+    if (option == "--ip") return ReadAddressOption(option, value, s.ip, error);
+    if (option == "--sn") return ReadAddressOption(option, value, s.sn, error);
+    if (option == "--gw") return ReadAddressOption(option, value, s.gw, error);
+    if (option == "--dns1") return ReadAddressOption(option, value, s.dns1, error);
+    if (option == "--dns2") return ReadAddressOption(option, value, s.dns2, error);
+    if (option == "--hostname") return ReadTextOption(option, value, s.hostname, CheckHostnameSetting, error);
+    if (option == "--password") return ReadTextOption(option, value, s.password, CheckPasswordSetting, error);
+    if (option == "--new-password") return ReadTextOption(option, value, s.newPassword, CheckPasswordSetting, error);
+    if (option == "--dhcp") {
+        if (!Unset(s.dhcpOn, option, error)) return false;
+        bool on = false;
+        std::string reason;
+        if (!ParseDhcpSetting(value, on, reason)) {
+            error = option + ": " + reason;
+            return false;
+        }
+        s.dhcpOn = on;
+        return true;
+    }
+    error = "configure does not take " + option;
+    return false;
+}
+
+bool IsValueOption(const std::string& option) {
+    return option == "--ip" || option == "--sn" || option == "--gw" || option == "--dns1" || option == "--dns2" ||
+           option == "--hostname" || option == "--password" || option == "--new-password" || option == "--dhcp";
+}
+
+bool ReadScan(OptionReader& in, CliArguments& parsed) {
+    parsed.waitMs = kDefaultScanWaitMs;
+    while (!in.Done()) {
+        const std::string option = in.Take();
+        std::string value;
+        if (option == "--wait") {
+            if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+        } else if (option == "--format") {
+            if (!in.TakeValue(option, value) || !ParseFormat(value, parsed.format, in.error)) return false;
+        } else {
+            in.error = "scan does not take " + option;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadConfigure(OptionReader& in, CliArguments& parsed) {
+    parsed.waitMs = kDefaultVerdictWaitMs;
+    if (in.Done()) {
+        in.error = "configure needs the module's MAC address";
+        return false;
+    }
+    const std::string macText = in.Take();
+    if (!ParseMacArgument(macText, parsed.mac)) {
+        in.error = "\"" + macText + "\" is not a MAC address such as 02-00-00-00-00-01";
+        return false;
+    }
+    while (!in.Done()) {
+        const std::string option = in.Take();
+        std::string value;
+        if (option == "--verify") {
+            parsed.verify = true;
+        } else if (option == "--wait") {
+            if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+        } else if (IsValueOption(option)) {
+            if (!in.TakeValue(option, value) || !ReadSettingOption(option, value, parsed.settings, in.error)) {
+                return false;
+            }
+        } else {
+            in.error = "configure does not take " + option;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadApply(OptionReader& in, CliArguments& parsed) {
+    parsed.waitMs = kDefaultVerdictWaitMs;
+    if (in.Done()) {
+        in.error = "apply needs a plan file";
+        return false;
+    }
+    parsed.planPath = in.Take();
+    while (!in.Done()) {
+        const std::string option = in.Take();
+        std::string value;
+        if (option == "--verify") {
+            parsed.verify = true;
+        } else if (option == "--dry-run") {
+            parsed.dryRun = true;
+        } else if (option == "--wait") {
+            if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+        } else {
+            in.error = "apply does not take " + option;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseCliArguments(const std::vector<std::string>& args, CliArguments& parsed, std::string& error) {
+    CliArguments result;
+    OptionReader in = {args, 1, error};
+    const std::string command = args.empty() ? std::string() : args[0];
+    bool ok = true;
+    if (command == "--help" || command == "-h") {
+        result.command = CliCommand::Help;
+    } else if (command == "--version") {
+        result.command = CliCommand::Version;
+    } else if (command == "scan") {
+        result.command = CliCommand::Scan;
+        ok = ReadScan(in, result);
+    } else if (command == "configure") {
+        result.command = CliCommand::Configure;
+        ok = ReadConfigure(in, result);
+    } else if (command == "apply") {
+        result.command = CliCommand::Apply;
+        ok = ReadApply(in, result);
+    } else {
+        error = command.empty() ? "no command given" : "unknown command \"" + command + "\"";
+        return false;
+    }
+    if (ok && (result.command == CliCommand::Help || result.command == CliCommand::Version) && args.size() > 1) {
+        error = command + " takes nothing more";
+        ok = false;
+    }
+    if (ok) parsed = result;
+    return ok;
+}
+
+const char* CliHelpText() {
+    return R"(Usage:
+  lanwise-cli scan [--wait MS] [--format table|csv|json]
+  lanwise-cli configure MAC [--ip A.B.C.D] [--sn A.B.C.D] [--gw A.B.C.D]
+                            [--dns1 A.B.C.D] [--dns2 A.B.C.D] [--hostname NAME]
+                            [--dhcp on|off] [--password P] [--new-password P]
+                            [--wait MS] [--verify]
+  lanwise-cli apply PLAN.csv [--wait MS] [--verify] [--dry-run]
+  lanwise-cli --help | --version
+
+Finds and configures the network modules on this computer's segment
+(UDP port 3250), with the protocol library vorn.dll beside this program.
+
+scan       Sends one scan and lists the modules that answer within --wait ms
+           (default 1500), one line per MAC address, by IP address ascending.
+           Columns: IP, SN, GW, DHCP, Version, Type, MAC, Hostname; "N/A"
+           where a module left a value out. --format table (default) aligns
+           the columns, csv writes a header line and RFC 4180 rows, json an
+           array of objects with the keys ip, sn, gw, dhcp, version, type,
+           mac and hostname.
+
+configure  Scans, finds the module by its MAC address (either case, "-" or
+           ":" between the bytes), starts from the values it reports, changes
+           those given, sends one configure request and waits --wait ms
+           (default 3000) for the module's verdict. As in the program's
+           configure dialog: a value the module does not report cannot be
+           set; a host name holds only letters, digits and "_"; host names
+           and passwords hold at most 29 characters; the current password
+           goes only to a module that reports being protected. A password
+           cannot hold ";". --verify scans again and checks that the module
+           reports the new addresses, host name and DHCP state.
+
+apply      Scans once, then configures each module of a CSV plan in turn as
+           configure does. The header line names the columns: mac (required),
+           ip, sn, gw, dns1, dns2, hostname, dhcp, password, new_password. One
+           row per module; an empty cell keeps the module's value. One line
+           per row: the MAC, then reconfigured, verified, invalid password,
+           not found, no reply, not verified or refused: <reason>. A plan with
+           a malformed line is refused as a whole before anything is sent.
+           --dry-run prints the request each row would send and sends none.
+
+The scan before configure and apply lasts up to 1500 ms and ends as soon as
+every module needed has answered.
+
+The tool configures one module at a time and waits for its verdict. A module's
+"Reconfigured:" reply does not name the module, so a reply to another tool's
+request on the same segment could be mistaken for this tool's own; --verify
+settles it.
+
+Exit codes: 0 success (every row, for apply); 2 usage fault or a refused
+value; 3 invalid password; 4 module not found or no reply; 5 the scan could
+not be sent (UDP port 3250 taken, no network adapter); 6 some rows of a plan
+failed; 7 --verify found other values than those sent.
+)";
+}

@@ -1,0 +1,100 @@
+#include "library_session.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "module_table.h"
+
+namespace {
+
+// The callback runs on the library's worker thread with the library lock
+// held: it only counts and wakes the waiting main thread.
+HANDLE g_libraryEvent = nullptr;
+volatile LONG g_reconfiguredCount = 0;
+
+void OnLibraryNotification(int code) {
+    if (code == VORN_NOTIFY_RECONFIGURED) InterlockedIncrement(&g_reconfiguredCount);
+    SetEvent(g_libraryEvent);
+}
+
+// Milliseconds left until deadline, 0 once it has passed.
+DWORD Remaining(ULONGLONG deadline) {
+    const ULONGLONG now = GetTickCount64();
+    return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+}
+
+bool HasAnswered(const std::vector<VORN_ModuleScanResponseType>& answers, const MacAddress& mac) {
+    return std::any_of(answers.begin(), answers.end(), [&](const VORN_ModuleScanResponseType& answer) {
+        return answer.macIdValid && std::memcmp(answer.macId, mac.bytes, VORN_MAC_SIZE) == 0;
+    });
+}
+
+bool AllAnswered(const std::vector<VORN_ModuleScanResponseType>& answers, const std::vector<MacAddress>& wanted) {
+    return std::all_of(wanted.begin(), wanted.end(), [&](const MacAddress& mac) { return HasAnswered(answers, mac); });
+}
+
+void DropAnswers() {
+    VORN_ModuleScanResponseType answer;
+    while (VORN_GetResponse(&answer)) {
+    }
+}
+
+}  // namespace
+
+LibrarySession::LibrarySession() {
+    g_libraryEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    VORN_RegisterCallBack(&OnLibraryNotification);
+    VORN_Start();
+}
+
+LibrarySession::~LibrarySession() {
+    // The engine is never stopped; without a callback it no longer touches
+    // the event.
+    VORN_RegisterCallBack(nullptr);
+    CloseHandle(g_libraryEvent);
+    g_libraryEvent = nullptr;
+}
+
+bool LibrarySession::Scan(const std::vector<MacAddress>& wanted, DWORD waitMs,
+                          std::vector<VORN_ModuleScanResponseType>& answers) {
+    DropAnswers();
+    answers.clear();
+    if (!VORN_SendModuleScan()) return false;
+    const ULONGLONG deadline = GetTickCount64() + waitMs;
+    for (;;) {
+        VORN_ModuleScanResponseType answer;
+        while (VORN_GetResponse(&answer)) KeepFirstAnswer(answers, answer);
+        if (!wanted.empty() && AllAnswered(answers, wanted)) return true;
+        const DWORD left = Remaining(deadline);
+        if (left == 0) return true;
+        WaitForSingleObject(g_libraryEvent, left);
+    }
+}
+
+Verdict LibrarySession::Configure(const VORN_ConfigureRequestType& request, DWORD waitMs) {
+    DropPendingReplies();
+    VORN_SendConfigure(&request);
+    const ULONGLONG deadline = GetTickCount64() + waitMs;
+    for (;;) {
+        // The request comes back to the library's own socket and is read
+        // as an answer without a MAC; it is of no use here.
+        DropAnswers();
+        if (InterlockedExchange(&g_reconfiguredCount, 0) > 0) return Verdict::Reconfigured;
+        std::uint8_t mac[VORN_MAC_SIZE];
+        while (VORN_GetInvPswdMacId(mac)) {
+            VORN_RemoveFirstInvPswdMacId();
+            if (std::memcmp(mac, request.macId, VORN_MAC_SIZE) == 0) return Verdict::InvalidPassword;
+        }
+        const DWORD left = Remaining(deadline);
+        if (left == 0) return Verdict::NoReply;
+        WaitForSingleObject(g_libraryEvent, left);
+    }
+}
+
+// Replies that came before this request are not about it.
+void LibrarySession::DropPendingReplies() {
+    std::uint8_t mac[VORN_MAC_SIZE];
+    while (VORN_GetInvPswdMacId(mac)) VORN_RemoveFirstInvPswdMacId();
+    InterlockedExchange(&g_reconfiguredCount, 0);
+    DropAnswers();
+}

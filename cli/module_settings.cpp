@@ -1,0 +1,120 @@
+#include "module_settings.h"
+
+#include <cstdio>
+
+#include "configure_request.h"
+#include "configure_values.h"
+
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// 1 to 3 digits, at most 255; pos moves behind them.
+bool ReadAddressPart(const std::string& text, std::size_t& pos, std::uint32_t& part) {
+    const std::size_t start = pos;
+    part = 0;
+    while (pos < text.size() && IsDigit(text[pos]) && pos - start < 3) part = part * 10 + (text[pos++] - '0');
+    return pos > start && part <= 255 && !(pos < text.size() && IsDigit(text[pos]));
+}
+
+bool ReadDottedAddress(const std::string& text, std::uint32_t& address) {
+    std::size_t pos = 0;
+    address = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0 && (pos >= text.size() || text[pos++] != '.')) return false;
+        std::uint32_t part = 0;
+        if (!ReadAddressPart(text, pos, part)) return false;
+        address = (address << 8) | part;
+    }
+    return pos == text.size();
+}
+
+bool EqualsNoCase(const std::string& text, const char* word) {
+    std::size_t i = 0;
+    for (; i < text.size() && word[i]; ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != word[i]) return false;
+    }
+    return i == text.size() && word[i] == '\0';
+}
+
+bool WithinDialogLimit(const std::string& text) { return text.size() <= static_cast<std::size_t>(kConfigureTextMax); }
+
+}  // namespace
+
+bool ParseMacArgument(const std::string& text, MacAddress& mac) {
+    // "XX" six times and five separators.
+    if (text.size() != 3 * VORN_MAC_SIZE - 1) return false;
+    MacAddress read = {};
+    for (int i = 0; i < VORN_MAC_SIZE; ++i) {
+        const std::size_t at = static_cast<std::size_t>(3 * i);
+        const int high = HexValue(text[at]);
+        const int low = HexValue(text[at + 1]);
+        if (high < 0 || low < 0) return false;
+        if (i + 1 < VORN_MAC_SIZE && text[at + 2] != '-' && text[at + 2] != ':') return false;
+        read.bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
+    }
+    mac = read;
+    return true;
+}
+
+std::string MacArgumentText(const MacAddress& mac) {
+    char text[3 * VORN_MAC_SIZE];
+    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", mac.bytes[0], mac.bytes[1], mac.bytes[2],
+                  mac.bytes[3], mac.bytes[4], mac.bytes[5]);
+    return text;
+}
+
+bool ParseAddressSetting(const std::string& text, std::uint32_t& address, std::string& reason) {
+    if (!ReadDottedAddress(text, address)) {
+        reason = "\"" + text + "\" is not an address A.B.C.D";
+        return false;
+    }
+    // The library leaves a field of all ones out of the request.
+    if (address == 0xFFFFFFFFu) {
+        reason = "255.255.255.255 cannot be sent";
+        return false;
+    }
+    return true;
+}
+
+bool ParseDhcpSetting(const std::string& text, bool& on, std::string& reason) {
+    if (EqualsNoCase(text, "on") || EqualsNoCase(text, "off")) {
+        on = EqualsNoCase(text, "on");
+        return true;
+    }
+    reason = "DHCP is on or off, not \"" + text + "\"";
+    return false;
+}
+
+bool CheckHostnameSetting(const std::string& text, std::string& reason) {
+    if (!WithinDialogLimit(text)) {
+        reason = "host name longer than 29 characters";
+        return false;
+    }
+    if (!IsLegalHostname(text.c_str())) {
+        reason = "host name \"" + text + "\" may hold only letters, digits and \"_\"";
+        return false;
+    }
+    return true;
+}
+
+bool CheckPasswordSetting(const std::string& text, std::string& reason) {
+    if (!WithinDialogLimit(text)) {
+        reason = "password longer than 29 characters";
+        return false;
+    }
+    if (!IsCarriablePassword(text.c_str())) {
+        reason = "a password cannot hold \";\"";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,286 @@
+// The command line's portable part: arguments, plans, scan output, the
+// request built from a module's answer, verification and exit codes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli_arguments.h"
+#include "configure_outcome.h"
+#include "configure_plan.h"
+#include "module_table.h"
+#include "test_records.h"
+
+namespace {
+
+// An answer as the simulator gives it, protected by a password.
+VORN_ModuleScanResponseType Answer(std::uint8_t lastMacByte, std::uint32_t ip, const char* hn) {
+    VORN_ModuleScanResponseType r = MissingEverything();
+    const std::uint8_t mac[VORN_MAC_SIZE] = {0x02, 0x00, 0x00, 0x00, 0x00, lastMacByte};
+    std::memcpy(r.macId, mac, VORN_MAC_SIZE);
+    r.macIdValid = 1;
+    r.ip = ip;
+    r.ipValid = 1;
+    r.sn = 0xFFFFFF00;
+    r.snValid = 1;
+    r.gw = 0xC6120001;
+    r.gwValid = 1;
+    r.dhcp = 0;
+    r.dhcpValid = 1;
+    r.pswd = 1;
+    r.pswdValid = 1;
+    std::strcpy(r.hn, hn);
+    r.hnValid = 1;
+    r.dns1 = 0xC6120001;
+    r.dns1Valid = 1;
+    std::strcpy(r.fbType, "IO-GATEWAY");
+    r.fbTypeValid = 1;
+    r.moduleVersionMajor = 2;
+    r.moduleVersionMinor = 3;
+    r.moduleVersionBuild = 1;
+    r.moduleVersionValid = 1;
+    return r;
+}
+
+bool Parses(const std::vector<std::string>& args, CliArguments& parsed, std::string& error) {
+    return ParseCliArguments(args, parsed, error);
+}
+
+TEST(CliArguments, ReadsEachCommandWithItsDefaults) {
+    CliArguments a;
+    std::string error;
+    ASSERT_TRUE(Parses({"scan", "--format", "json"}, a, error)) << error;
+    EXPECT_EQ(a.command, CliCommand::Scan);
+    EXPECT_EQ(a.waitMs, 1500);
+    EXPECT_EQ(a.format, ScanFormat::Json);
+
+    ASSERT_TRUE(Parses({"configure", "0a:bC:00:11:22:FF", "--ip", "10.0.0.7", "--dhcp", "ON", "--hostname",
+                        "press_4", "--new-password", "", "--verify"},
+                       a, error))
+        << error;
+    EXPECT_EQ(a.waitMs, 3000);
+    EXPECT_EQ(MacArgumentText(a.mac), "0A-BC-00-11-22-FF");
+    EXPECT_EQ(*a.settings.ip, 0x0A000007u);
+    EXPECT_TRUE(*a.settings.dhcpOn);
+    EXPECT_EQ(*a.settings.newPassword, "");
+    EXPECT_FALSE(a.settings.sn.has_value());
+    EXPECT_TRUE(a.verify);
+
+    ASSERT_TRUE(Parses({"apply", "plan.csv", "--dry-run", "--wait", "250"}, a, error)) << error;
+    EXPECT_EQ(a.planPath, "plan.csv");
+    EXPECT_TRUE(a.dryRun);
+    EXPECT_EQ(a.waitMs, 250);
+}
+
+TEST(CliArguments, RefusesFaultsWithAReason) {
+    const struct {
+        std::vector<std::string> args;
+        const char* reason;
+    } cases[] = {
+        {{}, "no command"},
+        {{"scan", "--format", "xml"}, "--format"},
+        {{"scan", "--wait"}, "needs a value"},
+        {{"scan", "--wait", "0"}, "--wait"},
+        {{"scan", "--verify"}, "scan does not take --verify"},
+        {{"configure"}, "MAC"},
+        {{"configure", "02-00-00-00-00-1"}, "not a MAC"},
+        {{"configure", "02-00-00-00-00-01-"}, "not a MAC"},
+        {{"configure", "02.00.00.00.00.01"}, "not a MAC"},
+        {{"configure", "02-00-00-00-00-01", "--ip", "10.0.0.256"}, "--ip"},
+        {{"configure", "02-00-00-00-00-01", "--sn", "255.255.255.255"}, "cannot be sent"},
+        {{"configure", "02-00-00-00-00-01", "--ip", "1.2.3.4", "--ip", "1.2.3.5"}, "twice"},
+        {{"configure", "02-00-00-00-00-01", "--hostname", "my-module"}, "letters, digits"},
+        {{"configure", "02-00-00-00-00-01", "--hostname", std::string(30, 'a')}, "29"},
+        {{"configure", "02-00-00-00-00-01", "--password", "a;b"}, ";"},
+        {{"configure", "02-00-00-00-00-01", "--dhcp", "yes"}, "on or off"},
+        {{"configure", "02-00-00-00-00-01", "--dry-run"}, "does not take --dry-run"},
+        {{"apply", "plan.csv", "--ip", "1.2.3.4"}, "does not take --ip"},
+        {{"--version", "x"}, "nothing more"},
+    };
+    for (const auto& c : cases) {
+        CliArguments a;
+        std::string error;
+        EXPECT_FALSE(Parses(c.args, a, error)) << c.reason;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
+TEST(ConfigurePlan, ReadsRowsWithQuotesLineEndsAndEmptyCells) {
+    const std::string plan =
+        "\xEF\xBB\xBF" "MAC, ip ,hostname,password,dhcp\r\n"
+        "02-00-00-00-00-01,10.0.0.1,press1,\"a,\"\"b\",on\r\n"
+        "\r\n"
+        "02:00:00:00:00:02,,,\"x\ny\",\n";
+    std::vector<PlanRow> rows;
+    std::string error;
+    ASSERT_TRUE(ParsePlan(plan, rows, error)) << error;
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].line, 2);
+    EXPECT_EQ(*rows[0].settings.ip, 0x0A000001u);
+    EXPECT_EQ(*rows[0].settings.password, "a,\"b");
+    EXPECT_TRUE(*rows[0].settings.dhcpOn);
+    EXPECT_EQ(rows[1].line, 4);
+    EXPECT_EQ(MacArgumentText(rows[1].mac), "02-00-00-00-00-02");
+    EXPECT_FALSE(rows[1].settings.ip || rows[1].settings.hostname || rows[1].settings.dhcpOn);
+    EXPECT_EQ(*rows[1].settings.password, "x\ny");
+}
+
+TEST(ConfigurePlan, RefusesTheWholePlanNamingTheLine) {
+    const struct {
+        const char* plan;
+        const char* error;
+    } cases[] = {
+        {"mac,ip,color\n", "line 1: unknown column \"color\""},
+        {"ip,hostname\n", "line 1: the header names no mac column"},
+        {"mac,ip,IP\n", "line 1: column \"ip\" named twice"},
+        {"mac,ip\n02-00-00-00-00-01,10.0.0.1\n02-00-00-00-00-02\n", "line 3: 1 cells where the header names 2"},
+        {"mac,ip\n02-00-00-00-00-01,10.0.0.1\n\n02-00-00-00-00-02,10.0.0\n", "line 4: \"10.0.0\" is not an address"},
+        {"mac,hostname\n02-00-00-00-00-01,a.b\n", "line 2: host name \"a.b\""},
+        {"mac\n02-00-00-00-00-01\n02:00:00:00:00:01\n", "line 3: MAC 02-00-00-00-00-01 named twice"},
+        {"mac,password\n02-00-00-00-00-01,\"open\n", "line 2: a quoted cell is not closed"},
+        {"mac,password\n02-00-00-00-00-01,\"a\"b\n", "line 2: text after a quoted cell"},
+        {"mac\n,\n", "line 2: 2 cells"},
+        {"mac\n", "the plan names no module"},
+    };
+    for (const auto& c : cases) {
+        std::vector<PlanRow> rows;
+        std::string error;
+        EXPECT_FALSE(ParsePlan(c.plan, rows, error)) << c.plan;
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+        EXPECT_TRUE(rows.empty());
+    }
+}
+
+TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
+    std::vector<VORN_ModuleScanResponseType> answers;
+    EXPECT_TRUE(KeepFirstAnswer(answers, Answer(1, 0xC6120064, "module0")));  // 198.18.0.100
+    EXPECT_FALSE(KeepFirstAnswer(answers, Answer(1, 0x0A000001, "late")));
+    VORN_ModuleScanResponseType bare = MissingEverything();
+    std::strcpy(bare.fbType, "DIO \"8\",rev\x01\xE9");
+    bare.fbTypeValid = 1;
+    EXPECT_TRUE(KeepFirstAnswer(answers, bare));
+    EXPECT_TRUE(KeepFirstAnswer(answers, Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
+    const std::vector<ScanLine> lines = ScanLines(answers);
+    EXPECT_EQ(FormatScanLines(lines, ScanFormat::Table),
+              "IP            SN             GW          DHCP  Version  Type           MAC                "
+              "Hostname\n"
+              "198.18.0.98   255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY     02-00-00-00-00-02  "
+              "module1\n"
+              "198.18.0.100  255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY     02-00-00-00-00-01  "
+              "module0\n"
+              "N/A           N/A            N/A         N/A   N/A      DIO \"8\",rev\x01\xE9  N/A                N/A\n");
+    EXPECT_EQ(FormatScanLines(lines, ScanFormat::Csv),
+              "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n"
+              "198.18.0.98,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-02,module1\n"
+              "198.18.0.100,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-01,module0\n"
+              "N/A,N/A,N/A,N/A,N/A,\"DIO \"\"8\"\",rev\x01\xE9\",N/A,N/A\n");
+    const std::string json = FormatScanLines(lines, ScanFormat::Json);
+    EXPECT_EQ(json.substr(0, 2), "[\n");
+    EXPECT_NE(json.find("  {\"ip\": \"198.18.0.98\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", "
+                        "\"dhcp\": \"Off\", \"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", "
+                        "\"mac\": \"02-00-00-00-00-02\", \"hostname\": \"module1\"},\n"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"type\": \"DIO \\\"8\\\",rev\\u0001\\u00E9\", \"mac\": \"N/A\", \"hostname\": \"N/A\"}\n]\n"),
+              std::string::npos)
+        << json;
+    EXPECT_EQ(FormatScanLines({}, ScanFormat::Json), "[]\n");
+}
+
+std::string RequestText(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings) {
+    VORN_ConfigureRequestType request;
+    std::string text;
+    std::string reason;
+    if (!PrepareConfigureRequest(answer, settings, request, reason)) return "refused: " + reason;
+    EXPECT_TRUE(ConfigureRequestText(request, text, reason)) << reason;
+    return text;
+}
+
+TEST(ConfigureRequestFromAnswer, StartsFromTheReportedValuesAsTheDialogDoes) {
+    const VORN_ModuleScanResponseType answer = Answer(1, 0xC6120064, "module0");
+    ModuleSettings s;
+    EXPECT_EQ(RequestText(answer, s),
+              "Configure: 02-00-00-00-00-01;IP = 198.18.0.100;SN = 255.255.255.0;GW = 198.18.0.1;DHCP = OFF;"
+              "HN = module0;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;");
+    s.ip = 0x0A000005;
+    s.hostname = "press_5";
+    s.dhcpOn = true;
+    s.password = "secret";
+    s.newPassword = "fresh";
+    EXPECT_EQ(RequestText(answer, s),
+              "Configure: 02-00-00-00-00-01;Password: secret;New Password = fresh;IP = 10.0.0.5;SN = 255.255.255.0;"
+              "GW = 198.18.0.1;DHCP = ON;HN = press_5;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;");
+
+    // As in the dialog: no password for a module that reports none.
+    VORN_ModuleScanResponseType open = answer;
+    open.pswd = 0;
+    EXPECT_EQ(RequestText(open, s).find("Password: "), std::string::npos);
+}
+
+TEST(ConfigureRequestFromAnswer, RefusesWhatTheDialogWouldNotLetThrough) {
+    ModuleSettings dns2;
+    dns2.dns2 = 0x01020304;
+    EXPECT_EQ(RequestText(Answer(1, 1, "m"), dns2), "refused: the module reports no secondary DNS server");
+    VORN_ModuleScanResponseType nameless = Answer(1, 1, "m");
+    nameless.hnValid = 0;
+    ModuleSettings name;
+    name.hostname = "m2";
+    EXPECT_EQ(RequestText(nameless, name), "refused: the module reports no host name");
+    EXPECT_EQ(RequestText(Answer(1, 1, "plc-7"), ModuleSettings()),
+              "refused: the module's host name \"plc-7\" is not legal; give a new one");
+    EXPECT_EQ(RequestText(Answer(1, 1, "plc-7"), name).rfind("Configure: ", 0), 0u);
+}
+
+TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
+    const VORN_ModuleScanResponseType before = Answer(1, 0xC6120064, "module0");
+    ModuleSettings s;
+    s.ip = 0x0A000005;
+    s.hostname = "";
+    VORN_ConfigureRequestType request;
+    std::string reason;
+    ASSERT_TRUE(PrepareConfigureRequest(before, s, request, reason)) << reason;
+    VORN_ModuleScanResponseType after = before;
+    after.ip = 0x0A000005;
+    after.hnValid = 0;  // an emptied name is no longer reported; DNS2 0.0.0.0 neither
+    EXPECT_TRUE(AnswerShowsRequest(after, request));
+    VORN_ModuleScanResponseType stale = after;
+    stale.ip = before.ip;
+    EXPECT_FALSE(AnswerShowsRequest(stale, request));
+    stale = after;
+    stale.dhcp = 1;
+    EXPECT_FALSE(AnswerShowsRequest(stale, request));
+    stale = after;
+    std::strcpy(stale.hn, "module0");
+    stale.hnValid = 1;
+    EXPECT_FALSE(AnswerShowsRequest(stale, request));
+    stale = after;
+    stale.dns1Valid = 0;
+    EXPECT_FALSE(AnswerShowsRequest(stale, request));
+}
+
+TEST(ConfigureResults, GiveTheLineAndTheExitCode) {
+    const MacAddress mac = {{0x02, 0, 0, 0, 0, 0x0A}};
+    const struct {
+        Outcome outcome;
+        const char* line;
+        int exitCode;
+    } cases[] = {
+        {Outcome::Reconfigured, "02-00-00-00-00-0A reconfigured", 0},
+        {Outcome::Verified, "02-00-00-00-00-0A verified", 0},
+        {Outcome::InvalidPassword, "02-00-00-00-00-0A invalid password", 3},
+        {Outcome::NotFound, "02-00-00-00-00-0A not found", 4},
+        {Outcome::NoReply, "02-00-00-00-00-0A no reply", 4},
+        {Outcome::NotVerified, "02-00-00-00-00-0A not verified", 7},
+        {Outcome::Refused, "02-00-00-00-00-0A refused: why", 2},
+        {Outcome::DryRun, "02-00-00-00-00-0A why", 0},
+    };
+    for (const auto& c : cases) {
+        const RowResult result = {mac, c.outcome, "why"};
+        EXPECT_EQ(ResultLine(result), c.line);
+        EXPECT_EQ(ConfigureExitCode(c.outcome), c.exitCode) << c.line;
+        EXPECT_EQ(PlanExitCode({{mac, Outcome::Verified, ""}, result}), c.exitCode == 0 ? 0 : 6) << c.line;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,289 @@
+// lanwise-cli.exe as a script runs it: a process of its own on the test
+// segment, its output and exit code read back, the simulator telling what
+// reached the modules.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "program_process.h"
+#include "sim_control.h"
+
+namespace {
+
+using kltest::Sim;
+
+// Wine needs a moment to start a program; this only bounds a hang.
+constexpr DWORD kRunTimeoutMs = 30000;
+constexpr char kNoConfigure[] = " configures=0 ";
+// Addresses 198.18.0.98 to .100 (ordered as text, .100 would come first),
+// every module protected by a password, no secondary DNS server.
+constexpr char kPopulation[] =
+    "reset --count 3 --ip-base 198.18.0.98 --protect-every 1 --password secret --hostname-prefix press";
+
+struct CliRun {
+    DWORD exitCode;
+    std::string out;
+    std::string err;
+};
+
+std::string TempPath(const char* prefix) {
+    char folder[MAX_PATH] = "";
+    char path[MAX_PATH] = "";
+    GetTempPathA(sizeof folder, folder);
+    GetTempFileNameA(folder, prefix, 0, path);
+    return path;
+}
+
+HANDLE InheritableFile(const std::string& path) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+// The file's text with the console's CR LF line ends turned into LF.
+std::string TakeText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    file.close();
+    DeleteFileA(path.c_str());
+    std::string result;
+    for (char c : text.str()) {
+        if (c != '\r') result += c;
+    }
+    return result;
+}
+
+// Runs lanwise-cli.exe with args; whileRunning runs once the process has
+// started.
+CliRun RunCli(const std::string& args, const std::function<void()>& whileRunning = nullptr) {
+    const std::string program = kltest::OwnFolder() + "lanwise-cli.exe";
+    const std::string outPath = TempPath("out");
+    const std::string errPath = TempPath("err");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = INVALID_HANDLE_VALUE;
+    startup.hStdOutput = InheritableFile(outPath);
+    startup.hStdError = InheritableFile(errPath);
+    std::string commandLine = "\"" + program + "\" " + args;
+    PROCESS_INFORMATION info = {};
+    CliRun run = {~0u, "", ""};
+    const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &startup, &info);
+    CloseHandle(startup.hStdOutput);
+    CloseHandle(startup.hStdError);
+    if (started) {
+        if (whileRunning) whileRunning();
+        if (WaitForSingleObject(info.hProcess, kRunTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, ~0u);
+        GetExitCodeProcess(info.hProcess, &run.exitCode);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    run.out = TakeText(outPath);
+    run.err = TakeText(errPath);
+    return run;
+}
+
+std::string HexOf(const std::string& bytes) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const char c : bytes) {
+        hex += kDigits[static_cast<unsigned char>(c) >> 4];
+        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
+    }
+    return hex;
+}
+
+std::string WritePlan(const std::string& text) {
+    const std::string path = TempPath("pln");
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// Waits until the simulator, freshly reset, has answered the program's
+// scan, then sends two more answers from the workstation's side of the
+// segment: one that lacks most keys and a second answer for a MAC that
+// already answered.
+void AddOddAnswers() {
+    ASSERT_TRUE(kltest::WaitUntil([] { return Sim("stats").find(" scans=1 ") != std::string::npos; }, 15000));
+    ASSERT_EQ(Sim("send-batch send-text fb type = DIO \"8\",rev;hn = ;|"
+                  "send-text mac = 02-00-00-00-00-02;ip = 10.0.0.1;hn = late;"),
+              "OK");
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Only the first simulator plays modules, so every line is
+        // accounted for.
+        const std::vector<std::string> addresses = kltest::SimulatorAddresses();
+        for (std::size_t i = 1; i < addresses.size(); ++i) {
+            ASSERT_EQ(kltest::SimCommand(addresses[i], "reset --count 0"), "OK");
+        }
+        ASSERT_EQ(Sim(kPopulation), "OK");
+    }
+};
+
+TEST_F(Cli, ScanPrintsEveryFormatInAddressOrder) {
+    const CliRun table = RunCli("scan", AddOddAnswers);
+    EXPECT_EQ(table.exitCode, 0u) << table.err;
+    EXPECT_EQ(table.out,
+              "IP            SN             GW          DHCP  Version  Type         MAC                Hostname\n"
+              "198.18.0.98   255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY   02-00-00-00-00-01  press0\n"
+              "198.18.0.99   255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY   02-00-00-00-00-02  press1\n"
+              "198.18.0.100  255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY   02-00-00-00-00-03  press2\n"
+              "N/A           N/A            N/A         N/A   N/A      DIO \"8\",rev  N/A\n");
+
+    ASSERT_EQ(Sim(kPopulation), "OK");
+    const CliRun csv = RunCli("scan --format csv --wait 1000", AddOddAnswers);
+    EXPECT_EQ(csv.exitCode, 0u) << csv.err;
+    EXPECT_EQ(csv.out,
+              "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n"
+              "198.18.0.98,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-01,press0\n"
+              "198.18.0.99,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-02,press1\n"
+              "198.18.0.100,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-03,press2\n"
+              "N/A,N/A,N/A,N/A,N/A,\"DIO \"\"8\"\",rev\",N/A,\n");
+
+    ASSERT_EQ(Sim(kPopulation), "OK");
+    const CliRun json = RunCli("scan --format json", AddOddAnswers);
+    EXPECT_EQ(json.exitCode, 0u) << json.err;
+    EXPECT_EQ(json.out,
+              "[\n"
+              "  {\"ip\": \"198.18.0.98\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", \"dhcp\": \"Off\", "
+              "\"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", \"mac\": \"02-00-00-00-00-01\", \"hostname\": "
+              "\"press0\"},\n"
+              "  {\"ip\": \"198.18.0.99\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", \"dhcp\": \"Off\", "
+              "\"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", \"mac\": \"02-00-00-00-00-02\", \"hostname\": "
+              "\"press1\"},\n"
+              "  {\"ip\": \"198.18.0.100\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", \"dhcp\": \"Off\", "
+              "\"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", \"mac\": \"02-00-00-00-00-03\", \"hostname\": "
+              "\"press2\"},\n"
+              "  {\"ip\": \"N/A\", \"sn\": \"N/A\", \"gw\": \"N/A\", \"dhcp\": \"N/A\", \"version\": \"N/A\", "
+              "\"type\": \"DIO \\\"8\\\",rev\", \"mac\": \"N/A\", \"hostname\": \"\"}\n"
+              "]\n");
+}
+
+TEST_F(Cli, ConfigureSendsTheDialogsRequestAndVerifies) {
+    const CliRun run = RunCli(
+        "configure 02:00:00:00:00:02 --ip 198.18.0.150 --dhcp on --hostname line_7 --password secret --verify");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.out, "02-00-00-00-00-02 verified\n");
+    const std::string expected =
+        "Configure: 02-00-00-00-00-02;Password: secret;IP = 198.18.0.150;SN = 255.255.255.0;GW = 198.18.0.1;"
+        "DHCP = ON;HN = line_7;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;";
+    EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(expected + '\0'));
+}
+
+TEST_F(Cli, ConfigureFailuresGiveTheirExitCodes) {
+    const struct {
+        const char* args;
+        DWORD exitCode;
+        const char* out;
+        const char* err;
+        bool sent;
+    } cases[] = {
+        {"configure 02-00-00-00-00-02 --password wrong --hostname x", 3, "02-00-00-00-00-02 invalid password\n", "",
+         true},
+        {"configure 02-00-00-00-00-09 --ip 10.0.0.1", 4, "02-00-00-00-00-09 not found\n", "", false},
+        {"configure 02-00-00-00-00-01 --hostname my-module", 2, "", "host name \"my-module\"", false},
+        {"configure 02-00-00-00-00-01 --dns2 10.0.0.53", 2, "",
+         "02-00-00-00-00-01 refused: the module reports no secondary DNS server\n", false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Sim(kPopulation), "OK");
+        const CliRun run = RunCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
+        EXPECT_EQ(run.out, c.out) << c.args;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        const std::string stats = Sim("stats");
+        EXPECT_EQ(stats.find(kNoConfigure) == std::string::npos, c.sent) << c.args << "\n" << stats;
+    }
+}
+
+TEST_F(Cli, ApplyConfiguresEachRowAndReportsTheWrongPassword) {
+    const std::string plan = WritePlan(
+        "mac,ip,hostname,password\n"
+        "02-00-00-00-00-01,198.18.0.201,line_1,secret\n"
+        "02-00-00-00-00-02,198.18.0.202,line_2,wrong\n"
+        "02-00-00-00-00-03,198.18.0.203,,secret\n");
+    const CliRun run = RunCli("apply \"" + plan + "\" --verify");
+    EXPECT_EQ(run.exitCode, 6u) << run.err;
+    EXPECT_EQ(run.out,
+              "02-00-00-00-00-01 verified\n"
+              "02-00-00-00-00-02 invalid password\n"
+              "02-00-00-00-00-03 verified\n");
+    EXPECT_NE(Sim("stats").find(" configures=3 "), std::string::npos);
+    DeleteFileA(plan.c_str());
+}
+
+TEST_F(Cli, DryRunAndMalformedPlansSendNoRequest) {
+    const std::string plan = WritePlan("mac,dhcp\n02:00:00:00:00:03,on\n");
+    const CliRun dry = RunCli("apply \"" + plan + "\" --dry-run");
+    EXPECT_EQ(dry.exitCode, 0u) << dry.err;
+    EXPECT_EQ(dry.out,
+              "02-00-00-00-00-03 Configure: 02-00-00-00-00-03;IP = 198.18.0.100;SN = 255.255.255.0;GW = 198.18.0.1;"
+              "DHCP = ON;HN = press2;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;\n");
+    DeleteFileA(plan.c_str());
+
+    const std::string broken = WritePlan("mac,ip\n02-00-00-00-00-01,198.18.0.201\n02-00-00-00-00-03,198.18.0\n");
+    const CliRun refused = RunCli("apply \"" + broken + "\"");
+    EXPECT_EQ(refused.exitCode, 2u);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("line 3: \"198.18.0\" is not an address"), std::string::npos) << refused.err;
+    DeleteFileA(broken.c_str());
+    EXPECT_NE(Sim("stats").find(kNoConfigure), std::string::npos);
+}
+
+// The program's version line and its version resource, laid out like the
+// program's, tell the same version.
+TEST_F(Cli, VersionLineMatchesTheVersionResource) {
+    const std::string program = kltest::OwnFolder() + "lanwise-cli.exe";
+    DWORD handle = 0;
+    std::vector<char> data(GetFileVersionInfoSizeA(program.c_str(), &handle));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    const auto text = [&](const char* name) {
+        char* value = nullptr;
+        UINT length = 0;
+        const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+        return VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value
+                   ? std::string(value)
+                   : std::string("(missing)");
+    };
+    EXPECT_EQ(text("FileVersion"), "1, 1, 2, 0");
+    EXPECT_EQ(text("ProductVersion"), "1, 1, 2, 0");
+    EXPECT_EQ(text("OriginalFilename"), "lanwise-cli.exe");
+    EXPECT_EQ(text("ProductName"), "Kelvara Lanwise");
+    const CliRun run = RunCli("--version");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.out, "lanwise-cli 1.1.2.0\n");
+}
+
+TEST_F(Cli, TakenPortEndsWithExitFive) {
+    // This process holds the module port, so the program's library cannot
+    // open its socket.
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    SOCKET holder = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(3250);
+    ASSERT_EQ(bind(holder, reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
+    const CliRun run = RunCli("scan --wait 100");
+    closesocket(holder);
+    WSACleanup();
+    EXPECT_EQ(run.exitCode, 5u);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("UDP port 3250"), std::string::npos) << run.err;
+}
+
+}  // namespace
