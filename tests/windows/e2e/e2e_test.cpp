@@ -136,12 +136,6 @@ public:
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         socket_ = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in local = {};
-        local.sin_family = AF_INET;
-        local.sin_port = htons(kModulePort);
-        local.sin_addr.s_addr = htonl(INADDR_ANY);
-        held_ = socket_ != INVALID_SOCKET &&
-                bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
     }
     ~PortHolder() {
         if (socket_ != INVALID_SOCKET) closesocket(socket_);
@@ -149,11 +143,20 @@ public:
     }
     PortHolder(const PortHolder&) = delete;
     PortHolder& operator=(const PortHolder&) = delete;
-    bool Held() const { return held_; }
+
+    // A program ended a moment ago may still hold the port: Wine reports a
+    // process gone before its sockets are closed.
+    bool Take() {
+        sockaddr_in local = {};
+        local.sin_family = AF_INET;
+        local.sin_port = htons(kModulePort);
+        local.sin_addr.s_addr = htonl(INADDR_ANY);
+        const auto bound = [&] { return bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0; };
+        return socket_ != INVALID_SOCKET && kltest::WaitUntil(bound, kStartTimeoutMs);
+    }
 
 private:
     SOCKET socket_;
-    bool held_;
 };
 
 int ColumnCount(HWND list) {
@@ -260,7 +263,7 @@ TEST_F(EndToEnd, ScanTwiceQuicklyGivesOneRowPerModule) {
 TEST_F(EndToEnd, PortTakenWarnsAtStartUpAndOnEachScan) {
     ASSERT_EQ(Reset("--count 2"), "OK");
     PortHolder holder;
-    ASSERT_TRUE(holder.Held());
+    ASSERT_TRUE(holder.Take());
     HWND list = StartProgram();
     ASSERT_NE(list, nullptr) << "no main dialog";
     ASSERT_TRUE(kltest::WaitUntil([&] { return !ScanWarningText(program.Id()).empty(); }, kStartTimeoutMs))
@@ -361,7 +364,9 @@ TEST_F(TwoSegments, ScanListsBothAndAModuleBehindTheSecondAdapterIsConfigured) {
     ASSERT_TRUE(kltest::WaitUntil([&] { return StatValue(SimCommand(secondSim, "stats"), "reconfigured") == 1; },
                                   kRowsTimeoutMs))
         << SimCommand(secondSim, "stats");
+    // One configure datagram reached each segment; only the module there took it.
     EXPECT_EQ(StatValue(SimCommand(secondSim, "stats"), "configures"), 1);
+    EXPECT_EQ(StatValue(Sim("stats"), "configures"), 1);
     // The module's "Reconfigured:" brings one rescan, which shows the new address.
     ASSERT_TRUE(BothSawScans(3));
     ASSERT_TRUE(kltest::WaitUntil(
