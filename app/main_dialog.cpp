@@ -20,6 +20,10 @@ void LibraryCallback(int code) {
 namespace {
 
 constexpr char kLibraryFile[] = "vorn.dll";
+constexpr char kScanNotSent[] =
+    "The module scan could not be sent on UDP port 3250.\n\n"
+    "Another program, perhaps a second copy of Kelvara Lanwise, may be using the port, "
+    "or no network adapter is up.";
 
 // Margins and sizes in pixels, recorded once the controls exist.
 struct ControlLayout {
@@ -181,9 +185,11 @@ void CMainDialog::OnPaint() {
 
 HCURSOR CMainDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
+// A scan that did not leave would otherwise show as a segment without
+// modules.
 void CMainDialog::OnScan() {
     m_moduleList.RemoveAllModules();
-    VORN_SendModuleScan();
+    if (!VORN_SendModuleScan()) MessageBox(kScanNotSent, "Warning", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMainDialog::OnSize(UINT, int, int) {

@@ -1,6 +1,8 @@
 #include "protocol_engine.h"
 
+#include <iphlpapi.h>
 #include <mmsystem.h>
+#include <ws2tcpip.h>
 
 #include <new>
 
@@ -17,12 +19,44 @@ constexpr UINT kTimerDelayMs = 1;
 constexpr int kSegmentReceiveBufferBytes = 1 << 20;
 constexpr int kMinimumReceiveBufferBytes = 8192;
 
+// The adapters' list is asked for at each send; it may grow between the
+// call that reports the size it needs and the next one.
+constexpr ULONG kAdapterListBytes = 15 * 1024;
+constexpr int kAdapterListTries = 3;
+
 sockaddr_in BroadcastAddress() {
     sockaddr_in to = {};
     to.sin_family = AF_INET;
     to.sin_port = htons(kPort);
     to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
     return to;
+}
+
+bool CarriesBroadcasts(const IP_ADAPTER_ADDRESSES& adapter) {
+    return adapter.OperStatus == IfOperStatusUp && adapter.IfType != IF_TYPE_SOFTWARE_LOOPBACK &&
+           adapter.FirstUnicastAddress != nullptr && adapter.IfIndex != 0;
+}
+
+// The IPv4 interface indexes of the adapters that are up and have an IPv4
+// address, loopback left out; false when the list cannot be had.
+bool BroadcastInterfaces(std::vector<DWORD>& interfaces) {
+    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER |
+                        GAA_FLAG_SKIP_FRIENDLY_NAME;
+    ULONG size = kAdapterListBytes;
+    for (int attempt = 0; attempt < kAdapterListTries; ++attempt) {
+        // ULONGLONG elements: the records need 8-byte alignment.
+        std::vector<ULONGLONG> buffer((size + sizeof(ULONGLONG) - 1) / sizeof(ULONGLONG));
+        IP_ADAPTER_ADDRESSES* first = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
+        const ULONG result = GetAdaptersAddresses(AF_INET, flags, nullptr, first, &size);
+        if (result == ERROR_BUFFER_OVERFLOW) continue;
+        if (result == ERROR_NO_DATA) return true;
+        if (result != NO_ERROR) return false;
+        for (const IP_ADAPTER_ADDRESSES* adapter = first; adapter; adapter = adapter->Next) {
+            if (CarriesBroadcasts(*adapter)) interfaces.push_back(adapter->IfIndex);
+        }
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -161,8 +195,38 @@ void ProtocolEngine::ReceiveStep() {
     }
 }
 
+// A limited broadcast leaves through the one adapter the routing table
+// picks, so each request goes out once through every adapter instead: a
+// module with factory settings lies in no subnet of the workstation and
+// hears only a broadcast on its own wire. Without an adapter list the
+// request goes out once, as the routing table has it.
 bool ProtocolEngine::SendDatagram(const char* data, int length) {
     if (socket_ == INVALID_SOCKET) return false;
+    std::vector<DWORD> interfaces;
+    if (!BroadcastInterfaces(interfaces)) return SendBroadcast(data, length);
+    return SendThroughEach(interfaces, data, length);
+}
+
+// IP_UNICAST_IF picks the adapter that the socket's IPv4 traffic leaves
+// through; the socket stays bound to 0.0.0.0:3250, so every answer still
+// arrives at it. Index 0 leaves the choice to the routing table again,
+// which is how the socket was opened: the library sets the option nowhere
+// else.
+bool ProtocolEngine::SendThroughEach(const std::vector<DWORD>& interfaces, const char* data, int length) {
+    bool sent = false;
+    for (const DWORD index : interfaces) {
+        if (SetOutgoingInterface(index) && SendBroadcast(data, length)) sent = true;
+    }
+    SetOutgoingInterface(0);
+    return sent;
+}
+
+bool ProtocolEngine::SetOutgoingInterface(DWORD index) {
+    const DWORD value = htonl(index);
+    return setsockopt(socket_, IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&value), sizeof value) == 0;
+}
+
+bool ProtocolEngine::SendBroadcast(const char* data, int length) {
     const sockaddr_in to = BroadcastAddress();
     return sendto(socket_, data, length, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) != SOCKET_ERROR;
 }

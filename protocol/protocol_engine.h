@@ -7,6 +7,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "receive_queues.h"
 #include "wire_messages.h"
 
@@ -51,6 +53,9 @@ private:
     bool SetReceiveBuffer(int bytes);
     void StartTimer();
     bool SendDatagram(const char* data, int length);
+    bool SendThroughEach(const std::vector<DWORD>& interfaces, const char* data, int length);
+    bool SetOutgoingInterface(DWORD index);
+    bool SendBroadcast(const char* data, int length);
     void ReceiveStep();
     void ReceiveStepGuarded();
     void WorkerLoop();

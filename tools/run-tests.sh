@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test stage in turn and sums them up: the native unit tests,
 # the same under AddressSanitizer and UndefinedBehaviorSanitizer, a bounded
-# fuzzing run, and the Windows-side tests under Wine on the test segment.
+# fuzzing run, and the Windows-side tests under Wine on the test segment
+# (those labelled two_segments on a workstation with two adapters).
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -60,8 +61,13 @@ fi
 rm -rf "$corpus"
 
 stage "Windows-side tests under Wine on the test segment"
-tools/testseg/testseg -- ctest --test-dir build/windows --output-on-failure 2>&1 | tee "$log"
+tools/testseg/testseg -- ctest --test-dir build/windows -LE two_segments --output-on-failure 2>&1 | tee "$log"
 count_ctest "Windows-side tests"
+
+stage "Windows-side tests under Wine with the workstation on two segments"
+tools/testseg/testseg --second-adapter 1 -- ctest --test-dir build/windows -L two_segments --output-on-failure 2>&1 |
+    tee "$log"
+count_ctest "two-segment tests"
 
 # Images the tests drew for review, as PNG beside their bitmaps.
 for bitmap in build/windows/review/*.bmp; do

@@ -8,9 +8,9 @@
 
 namespace kltest {
 
-std::vector<std::string> SimulatorAddresses() {
+std::vector<std::string> SimulatorAddresses(const char* variable) {
     std::vector<std::string> result;
-    const char* list = std::getenv("KL_SIM_ADDRS");
+    const char* list = std::getenv(variable);
     std::stringstream stream(list ? list : "");
     std::string address;
     while (std::getline(stream, address, ',')) {

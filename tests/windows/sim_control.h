@@ -7,8 +7,10 @@
 
 namespace kltest {
 
-// The simulator addresses the test segment exported (KL_SIM_ADDRS).
-std::vector<std::string> SimulatorAddresses();
+// The simulator addresses the test segment exported: those of its first
+// segment (KL_SIM_ADDRS) or, with --second-adapter, of its second
+// (KL_SECOND_SIM_ADDRS).
+std::vector<std::string> SimulatorAddresses(const char* variable = "KL_SIM_ADDRS");
 
 // Sends one command to a simulator and returns its reply ("OK ..." or
 // "ERR ..."), or "TIMEOUT" when none came within timeoutMs.

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ using kltest::PostClick;
 using kltest::ProgramProcess;
 using kltest::Row;
 using kltest::Sim;
+using kltest::SimCommand;
 
 // Wine needs a moment to start a program; the first start in a fresh
 // prefix is the slowest.
@@ -36,6 +38,8 @@ constexpr DWORD kQuietMs = 300;
 constexpr DWORD kExitTimeoutMs = 10000;
 constexpr int kModules = 6;
 constexpr char kNoTraffic[] = "OK scans=0 configures=0 answers=0 reconfigured=0 invalid=0";
+constexpr int kModulePort = 3250;
+constexpr int kConfigureIpId = 1004;
 
 // The simulated modules count from this MAC and 198.18.1.100.
 std::string Reset(const std::string& options) {
@@ -97,6 +101,63 @@ bool HasChildWithText(HWND window, const char* text) {
     EnumChildWindows(window, &MatchChildText, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+// The text of the warning a failed scan shows, or "" without one.
+std::string ScanWarningText(DWORD processId) {
+    HWND box = kltest::FindDialog("Warning", processId);
+    HWND text = box ? FindWindowExA(box, nullptr, "Static", nullptr) : nullptr;
+    for (; text; text = FindWindowExA(box, text, "Static", nullptr)) {
+        char line[512] = "";
+        GetWindowTextA(text, line, sizeof line);
+        if (std::strstr(line, "UDP port 3250")) return line;
+    }
+    return std::string();
+}
+
+// Presses OK on the program's warning box and waits until it is gone.
+bool CloseWarning(DWORD processId) {
+    HWND box = kltest::FindDialog("Warning", processId);
+    return box && PostClick(box, IDOK) &&
+           kltest::WaitUntil([&] { return kltest::FindDialog("Warning", processId) == nullptr; }, kExitTimeoutMs);
+}
+
+// The row index of a MAC, or -1.
+int RowOf(const std::vector<Row>& rows, const std::string& mac) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].at(6) == mac) return static_cast<int>(row);
+    }
+    return -1;
+}
+
+// Holds the module port in this process, as another program would.
+class PortHolder {
+public:
+    PortHolder() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        socket_ = socket(AF_INET, SOCK_DGRAM, 0);
+    }
+    ~PortHolder() {
+        if (socket_ != INVALID_SOCKET) closesocket(socket_);
+        WSACleanup();
+    }
+    PortHolder(const PortHolder&) = delete;
+    PortHolder& operator=(const PortHolder&) = delete;
+
+    // A program ended a moment ago may still hold the port: Wine reports a
+    // process gone before its sockets are closed.
+    bool Take() {
+        sockaddr_in local = {};
+        local.sin_family = AF_INET;
+        local.sin_port = htons(kModulePort);
+        local.sin_addr.s_addr = htonl(INADDR_ANY);
+        const auto bound = [&] { return bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0; };
+        return socket_ != INVALID_SOCKET && kltest::WaitUntil(bound, kStartTimeoutMs);
+    }
+
+private:
+    SOCKET socket_;
+};
 
 int ColumnCount(HWND list) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
@@ -194,6 +255,34 @@ TEST_F(EndToEnd, ScanTwiceQuicklyGivesOneRowPerModule) {
     for (int module = 0; module < kModules; ++module) {
         EXPECT_EQ(keyed.count(MacOf(module)), 1u) << MacOf(module);
     }
+    EXPECT_EQ(kltest::FindDialog("Warning", program.Id()), nullptr) << "a warning although the scans went out";
+}
+
+// Another program holds the module port: the program says so at start-up
+// and at each Scan, and goes on working.
+TEST_F(EndToEnd, PortTakenWarnsAtStartUpAndOnEachScan) {
+    ASSERT_EQ(Reset("--count 2"), "OK");
+    PortHolder holder;
+    ASSERT_TRUE(holder.Take());
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(kltest::WaitUntil([&] { return !ScanWarningText(program.Id()).empty(); }, kStartTimeoutMs))
+        << "no warning at start-up";
+    const std::string text = ScanWarningText(program.Id());
+    EXPECT_NE(text.find("second copy"), std::string::npos) << text;
+    EXPECT_NE(text.find("no network adapter is up"), std::string::npos) << text;
+    ASSERT_TRUE(CloseWarning(program.Id()));
+    HWND dialog = GetParent(list);
+    for (int click = 0; click < 2; ++click) {
+        ASSERT_TRUE(PostClick(dialog, kltest::kScanButtonId));
+        ASSERT_TRUE(kltest::WaitUntil([&] { return !ScanWarningText(program.Id()).empty(); }, kRowsTimeoutMs))
+            << "no warning on Scan " << click + 1;
+        ASSERT_TRUE(CloseWarning(program.Id()));
+    }
+    EXPECT_EQ(kltest::RowCount(list), 0);
+    EXPECT_EQ(Sim("stats"), kNoTraffic);
+    ASSERT_TRUE(PostClick(dialog, IDOK));
+    EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs)) << "Exit did not end the program";
 }
 
 TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
@@ -218,6 +307,76 @@ TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
     // Give a datagram sent at the very end time to reach the simulator.
     Sleep(kQuietMs);
     EXPECT_EQ(Sim("stats"), kNoTraffic);
+}
+
+// The workstation on two segments (testseg --second-adapter 1), its
+// default route through the first adapter only: every request leaves once
+// through each adapter.
+class TwoSegments : public EndToEnd {
+protected:
+    void SetUp() override {
+        const std::vector<std::string> second = kltest::SimulatorAddresses("KL_SECOND_SIM_ADDRS");
+        ASSERT_FALSE(second.empty()) << "run on tools/testseg/testseg --second-adapter 1";
+        secondSim = second.front();
+        EndToEnd::SetUp();
+    }
+
+    long Scans(const std::string& address) { return StatValue(SimCommand(address, "stats"), "scans"); }
+    // Both simulators counted this many scans, and no more came meanwhile.
+    bool BothSawScans(long count) {
+        const std::string first = kltest::SimulatorAddresses().front();
+        if (!kltest::WaitUntil([&] { return Scans(first) >= count && Scans(secondSim) >= count; }, kRowsTimeoutMs))
+            return false;
+        Sleep(kQuietMs);
+        return Scans(first) == count && Scans(secondSim) == count;
+    }
+
+    std::string secondSim;
+};
+
+TEST_F(TwoSegments, ScanListsBothAndAModuleBehindTheSecondAdapterIsConfigured) {
+    ASSERT_EQ(Reset("--count 3"), "OK");
+    ASSERT_EQ(SimCommand(secondSim, "reset --count 2 --mac-base 02-00-00-00-02-01 --ip-base 198.19.2.100"), "OK");
+    const std::string target = "02-00-00-00-02-02";
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, 5)) << "rows: " << kltest::RowCount(list);
+    EXPECT_TRUE(BothSawScans(1));
+    HWND dialog = GetParent(list);
+    ASSERT_TRUE(PostClick(dialog, kltest::kScanButtonId));
+    ASSERT_TRUE(BothSawScans(2)) << Sim("stats") << " / " << SimCommand(secondSim, "stats");
+    ASSERT_TRUE(WaitForSettledRows(list, 5));
+    const std::map<std::string, Row> rows = ByMac(Rows(list));
+    EXPECT_EQ(rows.count(MacOf(0)), 1u);
+    EXPECT_EQ(rows.count(MacOf(2)), 1u);
+    ASSERT_EQ(rows.count(target), 1u);
+    EXPECT_EQ(rows.at(target).at(0), "198.19.2.101");
+
+    ASSERT_TRUE(kltest::DoubleClickRow(list, RowOf(Rows(list), target)));
+    const std::string caption = "Configure: " + target;
+    HWND configure = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] { return (configure = kltest::FindDialog(caption.c_str(), program.Id())) != nullptr; }, kRowsTimeoutMs));
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(configure, kConfigureIpId), IPM_SETADDRESS, 0,
+                                    MAKEIPADDRESS(198, 19, 7, 7), SMTO_ABORTIFHUNG, kRowsTimeoutMs, &ignored));
+    ASSERT_TRUE(PostClick(configure, IDOK));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return StatValue(SimCommand(secondSim, "stats"), "reconfigured") == 1; },
+                                  kRowsTimeoutMs))
+        << SimCommand(secondSim, "stats");
+    // One configure datagram reached each segment; only the module there took it.
+    EXPECT_EQ(StatValue(SimCommand(secondSim, "stats"), "configures"), 1);
+    EXPECT_EQ(StatValue(Sim("stats"), "configures"), 1);
+    // The module's "Reconfigured:" brings one rescan, which shows the new address.
+    ASSERT_TRUE(BothSawScans(3));
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            std::vector<Row> now;
+            const int row = kltest::ReadRows(list, now) ? RowOf(now, target) : -1;
+            return now.size() == 5 && row >= 0 && now[static_cast<std::size_t>(row)].at(0) == "198.19.7.7";
+        },
+        kRowsTimeoutMs));
+    EXPECT_EQ(kltest::FindDialog("Warning", program.Id()), nullptr);
 }
 
 }  // namespace

@@ -144,6 +144,25 @@ int RowCount(HWND list) {
     return static_cast<int>(count);
 }
 
+bool DoubleClickRow(HWND list, int row) {
+    DWORD processId = 0;
+    if (!list || !GetWindowThreadProcessId(list, &processId)) return false;
+    const ProcessHandle process(processId);
+    if (!process.Get()) return false;
+    const RemoteBuffer buffer(process.Get(), sizeof(RECT));
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    DWORD_PTR found = 0;
+    if (!buffer.Valid() || !buffer.Write(0, &rect, sizeof rect) ||
+        !SendMessageTimeoutA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.At(0)),
+                             SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &found) ||
+        !found || !buffer.Read(0, &rect, sizeof rect)) {
+        return false;
+    }
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point) != FALSE;
+}
+
 bool ReadRows(HWND list, std::vector<Row>& rows) {
     rows.clear();
     DWORD processId = 0;

@@ -34,6 +34,10 @@ HWND FindModuleList(DWORD processId = 0);
 // The list's item count, or -1 when the list does not answer.
 int RowCount(HWND list);
 
+// Double-clicks a row as a user would, posted at the row's middle; false
+// when the row's place could not be read.
+bool DoubleClickRow(HWND list, int row);
+
 // Reads every row; false when the list's process could not be reached or
 // a cell could not be read. Rows may change meanwhile: read a settled list.
 bool ReadRows(HWND list, std::vector<Row>& rows);
