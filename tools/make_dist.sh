@@ -26,6 +26,7 @@ for file in "${files[@]}"; do cp "$bin/$file" "$stage/$name/"; done
 sed 's/$/\r/' "$top/package/README.txt" >"$stage/$name/README.txt"
 
 mkdir -p "$out"
+out=$(cd "$out" && pwd)  # zip runs in the staging folder
 rm -f "$out/$name.zip"
 (cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")
 echo "make_dist: wrote $out/$name.zip"
