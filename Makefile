@@ -4,7 +4,7 @@ WIN_BUILD := build/windows
 TESTSEG := tools/testseg/testseg
 JOBS := $(shell nproc)
 
-.PHONY: all bootstrap build host windows test bench demo screenshots clean
+.PHONY: all bootstrap build host windows test bench demo screenshots dist clean
 
 all: build
 
@@ -35,6 +35,10 @@ demo: build
 # Screenshots of the program with its frame, for review: build/review/*.png.
 screenshots: build
 	$(TESTSEG) --modules 3 -- tools/review_screenshots.sh
+
+# The package for Windows users: build/dist/KelvaraLanwise-<version>-win64.zip.
+dist: windows
+	tools/make_dist.sh
 
 clean:
 	rm -rf build

@@ -74,6 +74,14 @@ LRESULT Call_Mouse(CWnd* w, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// A keyboard-opened context menu comes with (-1, -1).
+template <class T, void (T::*F)(HWND, CPoint)>
+LRESULT Call_ContextMenu(CWnd* w, WPARAM wParam, LPARAM lParam) {
+    (static_cast<T*>(w)->*F)(reinterpret_cast<HWND>(wParam),
+                             CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+    return 0;
+}
+
 template <class T, void (T::*F)(NMHDR*, LRESULT*)>
 LRESULT Call_Notify(CWnd* w, WPARAM, LPARAM lParam) {
     LRESULT result = 0;
@@ -125,6 +133,7 @@ protected:                                            \
 #define ON_WM_LBUTTONDBLCLK() {WM_LBUTTONDBLCLK, 0, 0, &afx::Call_Mouse<ThisClass, &ThisClass::OnLButtonDblClk>},
 #define ON_WM_CREATE() {WM_CREATE, 0, 0, &afx::Call_Create<ThisClass, &ThisClass::OnCreate>},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, &afx::Call_v<ThisClass, &ThisClass::OnDestroy>},
+#define ON_WM_CONTEXTMENU() {WM_CONTEXTMENU, 0, 0, &afx::Call_ContextMenu<ThisClass, &ThisClass::OnContextMenu>},
 #define ON_WM_NCACTIVATE() {WM_NCACTIVATE, 0, 0, &afx::Call_NcActivate<ThisClass, &ThisClass::OnNcActivate>},
 
 #endif

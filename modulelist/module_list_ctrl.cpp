@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "clipboard.h"
 #include "configure_flow.h"
+#include "menu.h"
 #include "module_row_texts.h"
 #include "row_compare.h"
 
@@ -14,6 +16,10 @@ char* HeapCopy(const char* text) {
     std::memcpy(copy, text, length + 1);
     return copy;
 }
+
+constexpr UINT kCopyRowCommand = 1;
+constexpr UINT kCopyAllCommand = 2;
+constexpr int kIpColumn = 0;
 
 // The platform's locale-aware comparison under the portable signature
 // (lstrcmpA's own calling convention differs on 32-bit Windows).
@@ -33,6 +39,9 @@ BEGIN_MESSAGE_MAP(CModuleListCtrl, CListCtrl)
 ON_WM_LBUTTONDBLCLK()
 ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
 ON_WM_DESTROY()
+ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+ON_NOTIFY_REFLECT(LVN_KEYDOWN, OnKeyDown)
+ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 CModuleListCtrl::CModuleListCtrl() = default;
@@ -141,4 +150,83 @@ void CModuleListCtrl::GetLastConfiguredMac(BYTE mac[VORN_MAC_SIZE]) const {
 
 void CModuleListCtrl::SetLastConfiguredMac(const BYTE mac[VORN_MAC_SIZE]) {
     std::memcpy(lastConfiguredMac, mac, VORN_MAC_SIZE);
+}
+
+std::vector<CString> CModuleListCtrl::HeadingTexts() const {
+    std::vector<CString> headings;
+    for (int column = 0; column < columnCount; ++column) {
+        char heading[256] = "";
+        LVCOLUMNA info = {};
+        info.mask = LVCF_TEXT;
+        info.pszText = heading;
+        info.cchTextMax = sizeof heading;
+        SendMessage(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        headings.push_back(heading);
+    }
+    return headings;
+}
+
+CString CModuleListCtrl::RowText(int row) const {
+    std::vector<CString> cells;
+    for (int column = 0; column < columnCount; ++column) cells.push_back(GetItemText(row, column));
+    return CopyLine(cells);
+}
+
+CString CModuleListCtrl::AllRowsText() const {
+    CString text = CopyLine(HeadingTexts());
+    for (int row = 0; row < GetItemCount(); ++row) text += RowText(row);
+    return text;
+}
+
+void CModuleListCtrl::OnContextMenu(HWND, CPoint point) {
+    int row = -1;
+    if (point.x == -1 && point.y == -1) {
+        // From the keyboard: the selected row, the menu at its left end.
+        row = static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+        if (row == -1 || !SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) {
+            bounds = {0, 0, 0, 0};
+        }
+        point = CPoint(bounds.left, bounds.bottom);
+        ::ClientToScreen(m_hWnd, &point);
+    } else {
+        POINT client = point;
+        ::ScreenToClient(m_hWnd, &client);
+        // As for a double-click: the row from any column.
+        row = HitTest(CPoint(2, client.y));
+    }
+    CMenu menu;
+    if (!menu.CreatePopupMenu()) return;
+    if (row != -1) menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
+    menu.AppendMenu(MF_STRING, kCopyAllCommand, "Copy all");
+    const int command = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
+                                            point.y, m_hWnd);
+    if (command == kCopyRowCommand) CopyTextToClipboard(m_hWnd, RowText(row));
+    if (command == kCopyAllCommand) CopyTextToClipboard(m_hWnd, AllRowsText());
+}
+
+void CModuleListCtrl::OnKeyDown(NMHDR* notify, LRESULT* result) {
+    const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(notify);
+    if (key->wVKey == 'C' && ::GetKeyState(VK_CONTROL) < 0) CopyTextToClipboard(m_hWnd, AllRowsText());
+    *result = 0;
+}
+
+void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
+    NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(notify);
+    *result = CDRF_DODEFAULT;
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+        CountIpTexts();
+        *result = CDRF_NOTIFYITEMDRAW;
+    } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        const int row = static_cast<int>(draw->nmcd.dwItemSpec);
+        if (ipTextCounts.IsShared(GetItemText(row, kIpColumn))) {
+            draw->clrText = kConflictTextColor;
+            *result = CDRF_NEWFONT;
+        }
+    }
+}
+
+void CModuleListCtrl::CountIpTexts() {
+    ipTextCounts.Clear();
+    for (int row = 0; row < GetItemCount(); ++row) ipTextCounts.Add(GetItemText(row, kIpColumn));
 }

@@ -1,6 +1,7 @@
 // CModuleListCtrl: the list of discovered modules. One row per MAC, a copy
 // of every shown record in arrival order, and the MAC of the module last
-// configured.
+// configured. Rows can be copied to the clipboard (Ctrl+C, context menu),
+// and rows that share their IP address with another are drawn in dark red.
 #ifndef KL_MODULELIST_MODULE_LIST_CTRL_H
 #define KL_MODULELIST_MODULE_LIST_CTRL_H
 
@@ -9,6 +10,7 @@
 
 #include "arrow_header_ctrl.h"
 #include "controls.h"
+#include "ip_text_counts.h"
 #include "vorn.h"
 
 // A row's item data: a heap copy of each column's text, index = column.
@@ -39,6 +41,15 @@ public:
     const std::vector<VORN_ModuleScanResponseType>& Modules() const { return modules; }
     int ColumnCount() const { return columnCount; }
 
+    // What "Copy all" puts on the clipboard: the heading line, then every
+    // row in the list's current order.
+    CString AllRowsText() const;
+    // What "Copy row" puts on the clipboard: the row's line alone.
+    CString RowText(int row) const;
+
+    // The text colour of a row whose IP address another row shows too.
+    static constexpr COLORREF kConflictTextColor = RGB(139, 0, 0);
+
 protected:
     void PreSubclassWindow() override;
     void OnDestroy();
@@ -53,7 +64,19 @@ protected:
     void AttachRowData(int row, char** texts);
     void FreeRowData(int row);
 
+    // Right-click (or the menu key): "Copy row" for the row under the
+    // cursor, if any, and "Copy all".
+    void OnContextMenu(HWND window, CPoint point);
+    // Ctrl+C copies every row.
+    void OnKeyDown(NMHDR* notify, LRESULT* result);
+    // Conflicting rows get the conflict colour; the counts are taken afresh
+    // at the start of each paint, so they always match the rows' texts.
+    void OnCustomDraw(NMHDR* notify, LRESULT* result);
+    void CountIpTexts();
+    std::vector<CString> HeadingTexts() const;
+
     std::vector<VORN_ModuleScanResponseType> modules;
+    IpTextCounts ipTextCounts;
     // Before the first configure request: a MAC that no module reports.
     BYTE lastConfiguredMac[VORN_MAC_SIZE] = {0, 0, 0, 0, 0, 0};
     int columnCount = 0;

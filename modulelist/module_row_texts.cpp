@@ -76,3 +76,17 @@ std::vector<ColumnLayout> ParseColumnLayout(const char* layout) {
         if (position >= text.size()) return columns;
     }
 }
+
+CString CopyLine(const std::vector<CString>& cells) {
+    CString line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line += '\t';
+        CString cell = cells[i];
+        cell.Replace('\t', ' ');
+        cell.Replace('\r', ' ');
+        cell.Replace('\n', ' ');
+        line += cell;
+    }
+    line += "\r\n";
+    return line;
+}

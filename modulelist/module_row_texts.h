@@ -1,5 +1,6 @@
-// What the module list shows: the seven column texts of one scan record
-// and the column layout text the list is set up from. Portable.
+// What the module list shows: the seven column texts of one scan record,
+// the column layout text the list is set up from and the copied text.
+// Portable.
 #ifndef KL_MODULELIST_MODULE_ROW_TEXTS_H
 #define KL_MODULELIST_MODULE_ROW_TEXTS_H
 
@@ -25,5 +26,10 @@ struct ColumnLayout {
 
 // Entries of "heading,width" ended by ";" or the end; see SetupColumns.
 std::vector<ColumnLayout> ParseColumnLayout(const char* layout);
+
+// One line of copied text: the cells joined by tabs and ended by CRLF, so
+// that a spreadsheet takes each cell into a column of its own. A tab or a
+// line break inside a cell would split it, so it becomes a blank.
+CString CopyLine(const std::vector<CString>& cells);
 
 #endif

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Screenshots of the program with its window frame, for review by eye: the
-# main window as laid out from its template, the same window resized, and
-# the About box. Runs the program, so it must run inside a test segment:
+# main window as laid out from its template, the same window resized, the
+# About box, the configure dialog, and the list's menu over two modules at
+# one address. Runs the program, so it must run inside a test segment:
 #   tools/testseg/testseg --modules 3 -- tools/review_screenshots.sh
-# (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure}.png.
+# (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure,conflict_menu}.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin="$root/build/windows/bin"
@@ -17,6 +18,13 @@ mkdir -p "$out"
 "$run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shots /d 800x600 /f >/dev/null 2>&1
 
 helper() { "$run" "$bin/frame_helper.exe" "$@"; }
+
+# One control command to the first simulator; its reply is not awaited.
+sim_send() {
+    local sims
+    IFS=, read -r -a sims <<<"$KL_SIM_ADDRS"
+    printf '%s' "$1" >"/dev/udp/${sims[0]}/$KL_SIM_CONTROL_PORT"
+}
 
 shoot() {
     local window
@@ -53,3 +61,11 @@ helper dismiss
 helper configure
 sleep 1
 shoot configure.png
+helper dismiss
+
+# A stranger answers at the first module's address: both rows turn dark red.
+sim_send "send-text ip = 198.18.1.100;mac = 0A-0B-0C-0D-0E-0F;"
+sleep 1
+helper menu
+sleep 1
+shoot conflict_menu.png

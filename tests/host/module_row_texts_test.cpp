@@ -1,3 +1,4 @@
+#include "ip_text_counts.h"
 #include "module_row_texts.h"
 #include "test_records.h"
 
@@ -73,6 +74,23 @@ TEST(ColumnLayout, EdgeCases) {
               (std::vector<std::pair<std::string, int>>{{"A", 0}, {"B", 0}, {"C", 7}, {"D", -1}}));
     EXPECT_EQ(Columns("A,99999999999")[0].second, 2147483647);
     EXPECT_EQ(Columns("A,5;"), (std::vector<std::pair<std::string, int>>{{"A", 5}}));
+}
+
+TEST(CopyLine, TabsBetweenCellsCrlfAtTheEndAndNoSplitCells) {
+    EXPECT_EQ(CopyLine({"IP", "SN", "MAC"}), "IP\tSN\tMAC\r\n");
+    EXPECT_EQ(CopyLine({"a\tb", "c\r\nd", "", "e\n"}), "a b\tc  d\t\te \r\n");
+}
+
+TEST(IpTextCounts, OnlyAnAddressShownMoreThanOnceIsShared) {
+    IpTextCounts counts;
+    for (const char* ip : {"10.0.0.1", "10.0.0.2", "10.0.0.1", "N/A", "N/A"}) counts.Add(ip);
+    EXPECT_TRUE(counts.IsShared("10.0.0.1"));
+    EXPECT_FALSE(counts.IsShared("10.0.0.2"));
+    EXPECT_FALSE(counts.IsShared("N/A"));
+    EXPECT_FALSE(counts.IsShared("10.0.0.3"));
+    counts.Clear();
+    counts.Add("10.0.0.1");
+    EXPECT_FALSE(counts.IsShared("10.0.0.1"));
 }
 
 }  // namespace

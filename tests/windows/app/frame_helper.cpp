@@ -4,7 +4,8 @@
 //   move X Y WIDTH HEIGHT   move and size the main dialog
 //   about                open the About box (system command 0x0010) and wait for it
 //   configure            double-click the first module and wait for its configure dialog
-//   dismiss              close an open About box or configure dialog
+//   menu                 right-click the first module and wait for the list's menu
+//   dismiss              close an open menu, About box or configure dialog
 //   close                dismiss, then close the main dialog (SC_CLOSE)
 // Exit status 0 on success, 1 on failure, 2 on bad usage.
 #include <windows.h>
@@ -41,14 +42,32 @@ HWND FindConfigureDialog() {
     return found;
 }
 
-// A double-click just below the headings lands on the first row.
-void DoubleClickFirstRow(HWND dialog) {
-    HWND list = GetDlgItem(dialog, 1002);
+// Just below the headings lies the first row, in the list's coordinates.
+POINT FirstRowPoint(HWND list) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
     RECT headings = {};
     GetWindowRect(header, &headings);
     MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&headings), 2);
-    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, headings.bottom + 6));
+    return {10, headings.bottom + 6};
+}
+
+void DoubleClickFirstRow(HWND dialog) {
+    HWND list = GetDlgItem(dialog, 1002);
+    const POINT point = FirstRowPoint(list);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+}
+
+// What a right-click on the first row ends in, in screen coordinates.
+void RightClickFirstRow(HWND dialog) {
+    HWND list = GetDlgItem(dialog, 1002);
+    POINT point = FirstRowPoint(list);
+    ClientToScreen(list, &point);
+    PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(point.x, point.y));
+}
+
+HWND FindPopupMenu() {
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kTimeoutMs) {
@@ -78,6 +97,13 @@ bool CloseIfOpen(HWND (*find)(), const char* what) {
 HWND FindAboutBox() { return FindDialog(kAboutCaption); }
 
 bool Dismiss() {
+    if (HWND menu = FindPopupMenu()) {
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (!WaitUntil([] { return FindPopupMenu() == nullptr; })) {
+            Fail("menu stays open");
+            return false;
+        }
+    }
     return CloseIfOpen(&FindConfigureDialog, "configure dialog stays open") &&
            CloseIfOpen(&FindAboutBox, "About box stays open");
 }
@@ -86,7 +112,7 @@ bool Dismiss() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|dismiss|close\n");
+        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|dismiss|close\n");
         return 2;
     }
     const char* command = argv[1];
@@ -111,6 +137,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "configure") == 0) {
         DoubleClickFirstRow(dialog);
         return WaitUntil([] { return FindConfigureDialog() != nullptr; }) ? 0 : Fail("no configure dialog");
+    }
+    if (std::strcmp(command, "menu") == 0) {
+        RightClickFirstRow(dialog);
+        return WaitUntil([] { return FindPopupMenu() != nullptr; }) ? 0 : Fail("no menu");
     }
     if (std::strcmp(command, "dismiss") == 0) return Dismiss() ? 0 : 1;
     if (std::strcmp(command, "close") == 0) {

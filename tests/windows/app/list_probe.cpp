@@ -26,4 +26,20 @@ bool WaitForRows(HWND dialog, int count) {
     return reached && RowCount(dialog) == count;
 }
 
+COLORREF RowTextColor(HWND dialog, int row) {
+    HWND list = ListOf(dialog);
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = list;
+    draw.nmcd.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+    const LRESULT wanted = SendMessageA(dialog, WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+    if (!(wanted & CDRF_NOTIFYITEMDRAW)) return CLR_DEFAULT;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrText = CLR_DEFAULT;
+    const LRESULT changed = SendMessageA(dialog, WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+    return (changed & CDRF_NEWFONT) ? draw.clrText : CLR_DEFAULT;
+}
+
 }  // namespace kltest

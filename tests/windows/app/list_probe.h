@@ -14,6 +14,10 @@ std::string Cell(HWND dialog, int row, int column);
 // Pumps messages until count rows are listed, then a little longer so that
 // late or duplicate answers would show; true when exactly count remain.
 bool WaitForRows(HWND dialog, int count);
+// The text colour the list's custom-draw handler gives the row, asked
+// through the dialog as the list asks while it paints; CLR_DEFAULT when the
+// handler leaves the row alone.
+COLORREF RowTextColor(HWND dialog, int row);
 
 }  // namespace kltest
 

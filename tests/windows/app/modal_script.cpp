@@ -1,5 +1,7 @@
 #include "modal_script.h"
 
+#include <cstring>
+
 namespace kltest {
 namespace {
 
@@ -37,6 +39,12 @@ BOOL CALLBACK CloseMatchingBox(HWND window, LPARAM) {
     SendMessageA(window, WM_COMMAND, IDOK, 0);
     return TRUE;
 }
+
+struct MenuState {
+    int choose = -1;
+    bool seen = false;
+    std::vector<std::string> items;
+} g_menu;
 
 }  // namespace
 
@@ -84,5 +92,61 @@ void CALLBACK MessageBoxWatcher::Poll(HWND, UINT, UINT_PTR, DWORD) {
 int MessageBoxWatcher::Count() const { return g_watch.count; }
 
 std::string MessageBoxWatcher::LastText() const { return g_watch.lastText; }
+
+PopupMenuAnswer::PopupMenuAnswer(int choose) {
+    g_menu = MenuState();
+    g_menu.choose = choose;
+    timer_ = SetTimer(nullptr, 0, 20, &PopupMenuAnswer::Poll);
+}
+
+PopupMenuAnswer::~PopupMenuAnswer() { KillTimer(nullptr, timer_); }
+
+// Runs in the menu's own loop, which dispatches timer messages and reads
+// keys from the thread's queue.
+void CALLBACK PopupMenuAnswer::Poll(HWND, UINT, UINT_PTR, DWORD) {
+    HWND popup = FindWindowA(MAKEINTATOM(0x8000), nullptr);  // the popup menu class "#32768"
+    if (g_menu.seen || !popup || !IsWindowVisible(popup)) return;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+        char text[64] = "";
+        GetMenuStringA(menu, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
+        g_menu.items.push_back(text);
+    }
+    g_menu.seen = true;
+    if (g_menu.choose < 0) {
+        PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    for (int step = 0; step <= g_menu.choose; ++step) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+bool PopupMenuAnswer::Seen() const { return g_menu.seen; }
+
+std::vector<std::string> PopupMenuAnswer::Items() const { return g_menu.items; }
+
+std::string ClipboardText() {
+    if (!OpenClipboard(nullptr)) return "(not opened)";
+    std::string text = "(none)";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (bytes) {
+        text.assign(bytes, strnlen(bytes, GlobalSize(data)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void SetClipboardMarker(const char* text) {
+    const std::size_t size = std::strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
 
 }  // namespace kltest

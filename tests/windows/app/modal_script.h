@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dialog.h"
 
@@ -35,6 +36,26 @@ private:
     static void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR timer_;
 };
+
+// Answers the next popup menu this thread shows, from inside its loop:
+// records the items' texts and chooses the item at index choose with the
+// arrow keys and Enter (or closes the menu with Escape when choose is -1).
+class PopupMenuAnswer {
+public:
+    explicit PopupMenuAnswer(int choose);
+    ~PopupMenuAnswer();
+    bool Seen() const;
+    std::vector<std::string> Items() const;
+
+private:
+    static void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_;
+};
+
+// The clipboard's CF_TEXT, or "(none)" when it holds no text.
+std::string ClipboardText();
+// Puts a marker text on the clipboard, to see whether it is replaced.
+void SetClipboardMarker(const char* text);
 
 }  // namespace kltest
 

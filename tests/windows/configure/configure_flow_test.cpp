@@ -28,6 +28,7 @@ using kltest::MessageBoxWatcher;
 using kltest::PumpFor;
 using kltest::PumpUntil;
 using kltest::RowCount;
+using kltest::RowTextColor;
 using kltest::RunModal;
 using kltest::Sim;
 using kltest::WaitForRows;
@@ -180,6 +181,38 @@ TEST_F(ConfigureFlowTest, OpensWithTheRecordAndTheNewSettingsShowAfterTheRescan)
             "Configure: 02-00-00-00-01-01;IP = 198.18.1.200;SN = 255.255.255.0;GW = 198.18.0.1;DHCP = ON;"
             "HN = renamed;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;";
         EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(expected + '\0'));
+    });
+}
+
+// A module the simulator does not run answers at the first module's
+// address: both rows are dark red until the first module is configured to
+// another address and the list is scanned again.
+TEST_F(ConfigureFlowTest, AnAddressConflictClearsOnceTheModuleMoved) {
+    const std::string stranger = "send-text ip = 198.18.1.100;mac = 0A-0B-0C-0D-0E-0F;";
+    const COLORREF conflict = CModuleListCtrl::kConflictTextColor;
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        ASSERT_EQ(Sim(stranger), "OK");
+        ASSERT_TRUE(WaitForRows(window, 3));
+        EXPECT_EQ(RowTextColor(window, RowOf(window, kFirstMac)), conflict);
+        EXPECT_EQ(RowTextColor(window, RowOf(window, "0A-0B-0C-0D-0E-0F")), conflict);
+        EXPECT_EQ(RowTextColor(window, RowOf(window, "02-00-00-00-01-02")), CLR_DEFAULT);
+        ASSERT_EQ(DoubleClickRow(window, RowOf(window, kFirstMac), kFirstMac,
+                                 [](HWND cfg) {
+                                     SendDlgItemMessageA(cfg, IDC_CFG_IP, IPM_SETADDRESS, 0,
+                                                         static_cast<LPARAM>((198u << 24) | (18u << 16) | (1u << 8) | 200u));
+                                     SetHostnameAndPressSet(cfg, "module0");
+                                 }),
+                  1);
+        ASSERT_TRUE(PumpUntil([&] {
+            const int r = RowOf(window, kFirstMac);
+            return r >= 0 && Cell(window, r, 0) == "198.18.1.200";
+        }));
+        ASSERT_TRUE(WaitForRows(window, 2));
+        ASSERT_EQ(Sim(stranger), "OK");  // still at the old address
+        ASSERT_TRUE(WaitForRows(window, 3));
+        for (int row = 0; row < 3; ++row) EXPECT_EQ(RowTextColor(window, row), CLR_DEFAULT) << Cell(window, row, 6);
     });
 }
 

@@ -1,21 +1,26 @@
 // The framework layer on its own: message maps, results through the
 // dialog's message result, reflection to the sending child's object only
 // when that child is the dialog's own, unbinding when windows die, and the
-// device context wrapper giving back what it saved.
+// device context wrapper giving back what it saved, popup menus and the
+// clipboard.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include "clipboard.h"
 #include "controls.h"
 #include "dialog.h"
 #include "gdi.h"
+#include "menu.h"
 #include "modal_script.h"
 #include "resource.h"
 #include "win_app.h"
 
 namespace {
 
+using kltest::ClipboardText;
+using kltest::PopupMenuAnswer;
 using kltest::RunModal;
 
 CWinApp g_testApp;
@@ -198,6 +203,36 @@ TEST(GdiObjects, OwnAndDeleteTheirHandles) {
         EXPECT_EQ(GetObjectType(handle), static_cast<DWORD>(OBJ_BRUSH));
     }
     EXPECT_EQ(GetObjectType(handle), 0u);
+}
+
+TEST(Clipboard, TextReplacesWhateverWasThere) {
+    HWND owner = CreateCountingWindow();
+    kltest::SetClipboardMarker("before");
+    EXPECT_TRUE(CopyTextToClipboard(owner, "a\tb\r\nc\r\n"));
+    EXPECT_EQ(ClipboardText(), "a\tb\r\nc\r\n");
+    EXPECT_TRUE(CopyTextToClipboard(owner, ""));
+    EXPECT_EQ(ClipboardText(), "");
+    DestroyWindow(owner);
+}
+
+TEST(PopupMenu, ReturnsTheChosenItemOrNothingAndDestroysItsMenu) {
+    HWND owner = CreateCountingWindow();
+    HMENU handle = nullptr;
+    {
+        CMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        handle = menu.GetSafeHmenu();
+        menu.AppendMenu(MF_STRING, 11, "First");
+        menu.AppendMenu(MF_STRING, 22, "Second");
+        PopupMenuAnswer second(1);
+        EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 20, 20, owner), 22);
+        EXPECT_EQ(second.Items(), (std::vector<std::string>{"First", "Second"}));
+        PopupMenuAnswer none(-1);
+        EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 20, 20, owner), 0);
+        EXPECT_TRUE(none.Seen());
+    }
+    EXPECT_FALSE(IsMenu(handle));
+    DestroyWindow(owner);
 }
 
 }  // namespace

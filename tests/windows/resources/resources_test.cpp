@@ -580,6 +580,48 @@ TEST(ResourceIds, Values) {
 }
 
 // ---------------------------------------------------------------------------
+// Application manifest (type 24, id 1): the program asks for Common Controls
+// 6, system DPI awareness, no elevation and names Windows 7 to 11.
+
+std::string ManifestText() {
+    const std::vector<BYTE> bytes = ResourceBytes(1, MAKEINTRESOURCEA(24) /* RT_MANIFEST */);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(ApplicationManifest, NamesVisualStylesDpiAwarenessWindowsVersionsAndNoElevation) {
+    const std::string manifest = ManifestText();
+    ASSERT_FALSE(manifest.empty());
+    const char* expected[] = {
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+        "publicKeyToken=\"6595b64144ccf1df\"",
+        "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>",
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+    };
+    for (const char* entry : expected) EXPECT_NE(manifest.find(entry), std::string::npos) << entry;
+}
+
+// The loader took the manifest: the process's activation context sends
+// the common controls to version 6, and the manifest parses.
+TEST(ApplicationManifest, ProcessGetsCommonControlsSix) {
+    ACTCTX_SECTION_KEYED_DATA redirect = {};
+    redirect.cbSize = sizeof redirect;
+    EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, "comctl32.dll",
+                                         &redirect));
+    ACTCTXA context = {};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.hModule = GetModuleHandleA(nullptr);
+    context.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE parsed = CreateActCtxA(&context);
+    EXPECT_NE(parsed, INVALID_HANDLE_VALUE) << "the manifest does not parse, error " << GetLastError();
+    if (parsed != INVALID_HANDLE_VALUE) ReleaseActCtx(parsed);
+}
+
+// ---------------------------------------------------------------------------
 // Application icon.
 
 #pragma pack(push, 2)
