@@ -28,6 +28,7 @@ bench: build
 	$(HOST_BUILD)/bin/reader_bench --benchmark_min_time=1
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/burst_bench.exe $(BURSTS)
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/rows_bench.exe $(ROWS)
+	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/flood_bench.exe $(FLOOD_RATE)
 
 demo: build
 	tools/demo.sh

@@ -13,6 +13,8 @@ namespace {
 constexpr int kMacColumn = 6;
 constexpr char kCaptionPrefix[] = "Configure: ";
 constexpr char kIllegalHostname[] = "Illegal hostname! Configuration was NOT downloaded!";
+constexpr char kIllegalPassword[] =
+    "Illegal password! A password cannot contain the character \";\". Configuration was NOT downloaded!";
 
 // Rows and records are tied by MAC, never by position: the list is sorted,
 // the store keeps arrival order. The oldest match wins.
@@ -21,6 +23,11 @@ const VORN_ModuleScanResponseType* FindRecord(const CModuleListCtrl& list, const
         if (std::memcmp(record.macId, mac, VORN_MAC_SIZE) == 0) return &record;
     }
     return nullptr;
+}
+
+// The new password counts only when it is to be sent.
+bool PasswordsCanBeCarried(const VORN_ConfigureRequestType& request) {
+    return IsCarriablePassword(request.pswd) && (request.newPswdValid != 1 || IsCarriablePassword(request.newPswd));
 }
 
 void FillDialog(CConfigureDialog& dialog, const VORN_ModuleScanResponseType& record) {
@@ -49,6 +56,10 @@ void ConfigureModule(CModuleListCtrl& list, int row) {
     FillConfigureRequest(dialog.m_values, dialog.m_nDhcp, dialog.m_bChangePassword, record.macId, request);
     if (!IsLegalHostname(request.hn)) {
         AfxMessageBox(kIllegalHostname, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!PasswordsCanBeCarried(request)) {
+        AfxMessageBox(kIllegalPassword, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     list.SetLastConfiguredMac(request.macId);

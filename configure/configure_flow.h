@@ -6,8 +6,8 @@
 class CModuleListCtrl;
 
 // Opens the configure dialog for the module shown in row and, after "Set"
-// with a legal host name, sends the request and records the module as the
-// one configured last.
+// with a legal host name and passwords without ";", sends the request and
+// records the module as the one configured last.
 void ConfigureModule(CModuleListCtrl& list, int row);
 
 #endif

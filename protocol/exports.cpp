@@ -49,6 +49,7 @@ VORN_API void VORN_RemoveFirstInvPswdMacId(void) {
 }
 
 VORN_API HRESULT CALLBACK DllGetVersion(DLLVERSIONINFO* info) {
+    if (!info) return E_INVALIDARG;
     info->dwMajorVersion = 1;
     info->dwMinorVersion = 1;
     info->dwBuildNumber = 2;

@@ -12,6 +12,10 @@ namespace {
 constexpr DWORD kLockWaitMs = 1000;
 constexpr DWORD kPollWaitMs = 1;
 constexpr UINT kTimerDelayMs = 1;
+// Datagrams handled in one receive step before the lock is released, so
+// that every exported call gets the lock within a few milliseconds however
+// fast datagrams arrive; the rest waits in the socket for the next poll.
+constexpr int kDatagramsPerStep = 16;
 // Room for a whole segment's answers to one scan, which arrive nearly at
 // once: 8192 bytes hold only about a dozen answers where the platform
 // charges each datagram's bookkeeping against the buffer. A platform may
@@ -176,21 +180,25 @@ void ProtocolEngine::ReceiveStepGuarded() {
     }
 }
 
-// Drains every datagram waiting in the socket, in arrival order. A failed
-// receive skips that datagram (an oversized one is dropped this way); a
-// receive that finds nothing although bytes were reported ends the step
-// instead of spinning with the lock held.
+// Reads the datagrams waiting in the socket, in arrival order, at most
+// kDatagramsPerStep of them. The socket is non-blocking, so the receive
+// call itself tells that nothing is left. FIONREAD is not asked: for a
+// datagram socket it reports either the next datagram's size or the sum of
+// all waiting bytes, depending on the platform, and an empty datagram at
+// the head of the queue would then hide everything behind it. An empty
+// datagram is received like any other and dropped by the dispatch; a
+// failed receive skips its datagram (an oversized one is dropped so).
 void ProtocolEngine::ReceiveStep() {
     if (socket_ == INVALID_SOCKET) return;
-    for (;;) {
-        u_long waiting = 0;
-        if (ioctlsocket(socket_, FIONREAD, &waiting) != 0 || waiting == 0) return;
+    for (int i = 0; i < kDatagramsPerStep; ++i) {
         sockaddr_in from;
         int fromLength = sizeof from;
         const int received = recvfrom(socket_, receiveBuffer_, sizeof receiveBuffer_, 0,
                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return;
-        if (received <= 0) continue;
+        if (received == SOCKET_ERROR) {
+            if (WSAGetLastError() == WSAEWOULDBLOCK) return;
+            continue;
+        }
         queues_.Dispatch(receiveBuffer_, static_cast<std::size_t>(received));
     }
 }
@@ -240,6 +248,7 @@ void ProtocolEngine::SendConfigure(const VORN_ConfigureRequestType& request) {
     LockScope scope(lock_);
     if (!scope.Held()) return;
     const ConfigureRequestText text = BuildConfigureRequest(request);
+    if (text.length == 0) return;  // it cannot be carried whole
     SendDatagram(text.text, static_cast<int>(text.length + 1));
 }
 

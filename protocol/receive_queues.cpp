@@ -30,6 +30,7 @@ void ReceiveQueues::RemoveFirstInvalidPasswordMac() {
 }
 
 void ReceiveQueues::Dispatch(const char* data, std::size_t length) {
+    if (length == 0) return;
     const std::string_view text = ReceivedText(data, length);
     try {
         switch (ClassifyDatagram(text)) {
@@ -37,6 +38,7 @@ void ReceiveQueues::Dispatch(const char* data, std::size_t length) {
             Notify(VORN_NOTIFY_RECONFIGURED);
             break;
         case DatagramKind::InvalidPassword: {
+            if (invalidPasswordMacs_.size() >= kCapacity) break;
             std::uint8_t mac[VORN_MAC_SIZE];
             ReadInvalidPasswordReply(text, mac);
             MacId entry;
@@ -48,6 +50,7 @@ void ReceiveQueues::Dispatch(const char* data, std::size_t length) {
         case DatagramKind::ScanRequest:
             break;
         case DatagramKind::ScanAnswer:
+            if (responses_.size() >= kCapacity) break;
             responses_.push_back(ReadScanAnswer(text));
             Notify(VORN_NOTIFY_RESPONSE);
             break;

@@ -18,6 +18,11 @@ class ReceiveQueues {
 public:
     using MacId = std::array<std::uint8_t, VORN_MAC_SIZE>;
 
+    // Entries each queue holds at most: far above the answers of any real
+    // segment, and a bound on the memory that a flood can take (about
+    // 1.3 MB of answers). What arrives for a full queue is dropped.
+    static constexpr std::size_t kCapacity = 4096;
+
     void Clear();
 
     // Copies the oldest answer out and removes it; false when there is none
@@ -30,8 +35,9 @@ public:
 
     // Reads one received datagram, queues what it carries and then notifies
     // the registered callback, so every notification finds its entry
-    // queued. An entry that cannot be allocated is dropped without a
-    // notification, keeping one notification per queued entry.
+    // queued. An empty datagram carries nothing and is ignored. An entry
+    // for a full queue, or one that cannot be allocated, is dropped without
+    // a notification, keeping one notification per queued entry.
     void Dispatch(const char* data, std::size_t length);
 
     void SetCallback(VORN_CallBackType callback) { callback_.store(callback, std::memory_order_relaxed); }

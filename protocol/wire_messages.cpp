@@ -230,13 +230,17 @@ private:
     std::string_view lowered_;
 };
 
-// Appends whole fields to the request while they fit.
+// Appends whole fields to the request. A field that cannot be carried
+// whole spoils the request: its result is then empty.
 class RequestWriter {
 public:
-    RequestWriter() { request_.text[0] = '\0'; request_.length = 0; }
+    RequestWriter() { Clear(); }
 
     void Append(const char* field, std::size_t length) {
-        if (request_.length + length > kRequestBufferSize - 1) return;
+        if (spoiled_ || request_.length + length > kRequestBufferSize - 1) {
+            Spoil();
+            return;
+        }
         std::memcpy(request_.text + request_.length, field, length);
         request_.length += length;
         request_.text[request_.length] = '\0';
@@ -255,11 +259,14 @@ public:
         AppendFormatted(format, address >> 24, (address >> 16) & 0xFFu, (address >> 8) & 0xFFu, address & 0xFFu);
     }
 
-    // prefix + text + ";", the text cut so the field keeps within 99 characters.
+    // prefix + text + ";", within 99 characters and with no ";" in the text.
     void AppendText(std::string_view prefix, const char (&value)[VORN_TEXT_SIZE]) {
         char field[kFieldBufferSize];
-        const std::size_t room = sizeof field - 1 - prefix.size() - 1;
-        const std::size_t length = std::min(TextLength(value), room);
+        const std::size_t length = TextLength(value);
+        if (prefix.size() + length + 1 > sizeof field - 1 || std::memchr(value, ';', length)) {
+            Spoil();
+            return;
+        }
         std::memcpy(field, prefix.data(), prefix.size());
         std::memcpy(field + prefix.size(), value, length);
         field[prefix.size() + length] = ';';
@@ -274,7 +281,17 @@ public:
     const ConfigureRequestText& Result() const { return request_; }
 
 private:
+    void Clear() {
+        request_.text[0] = '\0';
+        request_.length = 0;
+    }
+    void Spoil() {
+        spoiled_ = true;
+        Clear();
+    }
+
     ConfigureRequestText request_;
+    bool spoiled_ = false;
 };
 
 }  // namespace

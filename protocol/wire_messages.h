@@ -29,11 +29,14 @@ struct ConfigureRequestText {
     std::size_t length;
 };
 
-// Assembles the "Configure: " request from the record. Each field is kept
-// well-formed: a field's value is cut so the field stays within 99
-// characters with its closing ";", and a field that no longer fits whole
-// into the request is left out. Text fields are read up to their NUL or
-// their 128th byte.
+// Assembles the "Configure: " request from the record, whole or not at
+// all. A request that cannot be carried whole comes back with length 0 and
+// text[0] == '\0', and nothing is to be sent: when a password, new
+// password or host name that goes into the request contains ";" (it would
+// end its field early, and the module would read the rest as further
+// fields), when a field would exceed 99 characters with its closing ";",
+// or the whole request 399 characters. Nothing is ever cut or left out.
+// Text fields are read up to their NUL or their 128th byte.
 ConfigureRequestText BuildConfigureRequest(const VORN_ConfigureRequestType& request);
 
 enum class DatagramKind { Reconfigured, InvalidPassword, ScanRequest, ScanAnswer };

@@ -88,6 +88,48 @@ TEST_F(ReceiveQueuesTest, WithoutCallbackAnswersAreStillQueued) {
     EXPECT_EQ(queues.ResponseCount(), 0u);
 }
 
+// An empty datagram carries no text and is dropped; one that begins with
+// NUL has an empty text, which is an answer without any key.
+TEST_F(ReceiveQueuesTest, EmptyDatagramIsDroppedNulFirstIsAnAnswer) {
+    const char nulFirst[] = {'\0', 'h', 'n', ' ', '=', ' ', 'x', ';'};
+    queues.Dispatch(nulFirst, 0);
+    EXPECT_TRUE(g_seen.empty());
+    EXPECT_EQ(queues.ResponseCount(), 0u);
+    queues.Dispatch(nulFirst, sizeof nulFirst);
+    ASSERT_EQ(g_seen.size(), 1u);
+    VORN_ModuleScanResponseType r;
+    ASSERT_TRUE(queues.TakeResponse(r));
+    EXPECT_EQ(r.hnValid + r.macIdValid + r.ipValid, 0);
+}
+
+// A flood cannot make the queues grow without bound: beyond the capacity
+// entries are dropped without a notification, and room taken frees a place.
+TEST_F(ReceiveQueuesTest, FullQueuesDropWithoutNotification) {
+    const std::size_t extra = 10;
+    for (std::size_t i = 0; i < ReceiveQueues::kCapacity + extra; ++i) {
+        Feed("hn = m" + std::to_string(i) + ";");
+        Feed("Invalid Password: 02-00-00-00-00-01");
+    }
+    EXPECT_EQ(queues.ResponseCount(), ReceiveQueues::kCapacity);
+    EXPECT_EQ(queues.InvalidPasswordCount(), ReceiveQueues::kCapacity);
+    EXPECT_EQ(g_seen.size(), 2 * ReceiveQueues::kCapacity);
+    Feed("Reconfigured:");  // queues nothing, so it is never dropped
+    EXPECT_EQ(g_seen.back().code, 2);
+
+    VORN_ModuleScanResponseType r;
+    ASSERT_TRUE(queues.TakeResponse(r));
+    EXPECT_STREQ(r.hn, "m0");
+    queues.RemoveFirstInvalidPasswordMac();
+    Feed("hn = late;");
+    Feed("Invalid Password: 02-00-00-00-00-02");
+    ASSERT_EQ(g_seen.size(), 2 * ReceiveQueues::kCapacity + 3);
+    EXPECT_EQ(g_seen[g_seen.size() - 2].code, 1);
+    EXPECT_EQ(g_seen.back().code, 3);
+    std::string last;
+    while (queues.TakeResponse(r)) last = r.hn;
+    EXPECT_EQ(last, "late");
+}
+
 TEST_F(ReceiveQueuesTest, DatagramWithoutNulIsReadToItsLength) {
     const char raw[] = {'h', 'n', ' ', '=', ' ', 'a', 'b'};
     queues.Dispatch(raw, sizeof raw);

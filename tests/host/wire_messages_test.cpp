@@ -70,31 +70,82 @@ TEST(ConfigureRequest, OmittedFieldsLeaveMacAndEmptyHostName) {
     EXPECT_EQ(Build(r), "Configure: 02-12-34-56-78-9A;HN = ;");
 }
 
-TEST(ConfigureRequest, OverlongFieldsStayWellFormedAndBounded) {
+void SetText(char (&field)[VORN_TEXT_SIZE], std::size_t length, char c) {
+    std::memset(field, c, length);
+    field[length] = '\0';
+}
+
+// Every field at its longest: 99 characters each for the texts, 446 in all.
+VORN_ConfigureRequestType LongestRequest() {
     VORN_ConfigureRequestType r = BlankRequest();
-    // Text fields without any NUL: read up to their 128th byte only.
-    std::memset(r.pswd, 'p', sizeof r.pswd);
+    SetText(r.pswd, 88, 'p');
     r.newPswdValid = 1;
-    std::memset(r.newPswd, 'n', sizeof r.newPswd);
-    std::memset(r.hn, 'h', sizeof r.hn);
+    SetText(r.newPswd, 83, 'n');
+    SetText(r.hn, 93, 'h');
     r.ip = Addr(255, 255, 255, 251);
     r.sn = Addr(255, 255, 255, 252);
     r.gw = Addr(255, 255, 255, 250);
     r.dhcp = 0;
     r.dns1 = Addr(255, 255, 255, 254);
     r.dns2 = Addr(255, 255, 255, 253);
+    return r;
+}
+
+// Nothing is cut and nothing left out: a request that cannot be carried
+// whole is not built at all.
+TEST(ConfigureRequest, WholeOrNotAtAll) {
+    VORN_ConfigureRequestType r = LongestRequest();
+    const ConfigureRequestText longest = BuildConfigureRequest(r);
+    EXPECT_EQ(longest.length, 0u);
+    EXPECT_EQ(longest.text[0], '\0');
+    // 47 characters less host name: exactly 399 characters, built.
+    SetText(r.hn, 46, 'h');
     const std::string text = Build(r);
-    ASSERT_LE(text.size(), kRequestBufferSize - 1);
-    // Each password field is cut so that it keeps its ";" within 99 characters.
-    const std::string pswdField = "Password: " + std::string(88, 'p') + ";";
-    const std::string newField = "New Password = " + std::string(83, 'n') + ";";
-    EXPECT_EQ(text.find("Configure: 02-12-34-56-78-9A;" + pswdField + newField), 0u);
-    // The host-name field no longer fits whole and is left out; the short
-    // fields that still fit follow.
-    EXPECT_EQ(text.find("HN = "), std::string::npos);
-    EXPECT_NE(text.find("GW = 255.255.255.250;DHCP = OFF;DNS1 = "), std::string::npos);
-    EXPECT_NE(text.find("DNS1 = 255.255.255.254;DNS2 = 255.255.255.253;"), std::string::npos);
-    EXPECT_EQ(text.back(), ';');
+    EXPECT_EQ(text.size(), kRequestBufferSize - 1);
+    EXPECT_EQ(text.find("Configure: 02-12-34-56-78-9A;Password: " + std::string(88, 'p') + ";New Password = " +
+                        std::string(83, 'n') + ";IP = "),
+              0u);
+    const std::string tail = "HN = " + std::string(46, 'h') + ";DNS1 = 255.255.255.254;DNS2 = 255.255.255.253;";
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    SetText(r.hn, 47, 'h');
+    EXPECT_EQ(Build(r), "");
+
+    // One character over a field's 99: not built. Text fields without any
+    // NUL are read up to their 128th byte, far over.
+    using TextField = char(VORN_ConfigureRequestType::*)[VORN_TEXT_SIZE];
+    struct Field {
+        TextField text;
+        std::size_t longest;
+    };
+    for (const Field f : {Field{&VORN_ConfigureRequestType::pswd, 88}, Field{&VORN_ConfigureRequestType::newPswd, 83},
+                          Field{&VORN_ConfigureRequestType::hn, 93}}) {
+        VORN_ConfigureRequestType one = BlankRequest();
+        one.newPswdValid = 1;
+        SetText(one.*f.text, f.longest, 'x');
+        EXPECT_NE(Build(one), "") << f.longest;
+        SetText(one.*f.text, f.longest + 1, 'x');
+        EXPECT_EQ(Build(one), "") << f.longest;
+        std::memset(one.*f.text, 'x', VORN_TEXT_SIZE);
+        EXPECT_EQ(Build(one), "") << f.longest;
+    }
+}
+
+TEST(ConfigureRequest, SemicolonInASentTextIsNotBuilt) {
+    VORN_ConfigureRequestType r = BlankRequest();
+    std::strcpy(r.pswd, "x;IP = 10.9.9.9");
+    EXPECT_EQ(Build(r), "");
+    r = BlankRequest();
+    r.newPswdValid = 1;
+    std::strcpy(r.newPswd, "x;IP = 10.9.9.9");
+    EXPECT_EQ(Build(r), "");
+    r.newPswdValid = 0;  // not sent: carries no harm
+    EXPECT_EQ(Build(r), "Configure: 02-12-34-56-78-9A;HN = ;");
+    std::strcpy(r.hn, ";");
+    EXPECT_EQ(Build(r), "");
+    // Every other character is carried as it is.
+    std::strcpy(r.hn, "a = b:\x01\xFF");
+    std::strcpy(r.pswd, " =:,");
+    EXPECT_EQ(Build(r), "Configure: 02-12-34-56-78-9A;Password:  =:,;HN = a = b:\x01\xFF;");
 }
 
 TEST(Classify, ByCaseInsensitivePrefix) {
@@ -107,6 +158,20 @@ TEST(Classify, ByCaseInsensitivePrefix) {
     EXPECT_EQ(ClassifyDatagram(""), DatagramKind::ScanAnswer);
     // Only A-Z fold: a byte that differs outside the letters does not match.
     EXPECT_EQ(ClassifyDatagram("Reconfigured;"), DatagramKind::ScanAnswer);
+}
+
+// The pairs that a fold by bit 0x20, by a range wider than A-Z or by the
+// locale would take as equal: "@" and "`" sit just outside A-Z and a-z,
+// "[" and "{" just behind them, and bytes from 0x80 fold in Latin-1.
+TEST(KeySearch, FoldsOnlyTheLettersAToZ) {
+    EXPECT_EQ(FindKey("xxIP = ", "ip = "), 2u);
+    EXPECT_EQ(FindKey("-aZ@[", "Az@["), 1u);
+    const char* const pairs[][2] = {{"@", "`"}, {"[", "{"}, {"]", "}"}, {"^", "~"},
+                                    {"\xC0", "\xE0"}, {"\xC9", "\xE9"}, {"\xDE", "\xFE"}};
+    for (const auto& pair : pairs) {
+        EXPECT_EQ(FindKey(std::string("k") + pair[0], std::string("k") + pair[1]), std::string_view::npos) << pair[0];
+        EXPECT_EQ(FindKey(std::string("k") + pair[1], std::string("k") + pair[0]), std::string_view::npos) << pair[1];
+    }
 }
 
 TEST(ReceivedText, EndsAtFirstNulOrAtLength) {
@@ -213,8 +278,10 @@ TEST(ScanAnswer, OwnConfigureBroadcastReadsAsAnswerWithoutMac) {
 TEST(ScanAnswer, DecimalsReadLikeAtoi) {
     EXPECT_EQ(ReadScanAnswer("ip = 300.1.1.1").ip, Addr(44, 1, 1, 1));
     EXPECT_EQ(ReadScanAnswer("ip =  \t-1.+2.x.4").ip, Addr(255, 2, 0, 4));
-    // Past the int range a number saturates as the platform's atoi does.
-    EXPECT_EQ(ReadScanAnswer("ip = 99999999999.0.0.1").ip, Addr(255, 0, 0, 1));
+    // Past the int range a number saturates as the platform's atoi does:
+    // at INT_MAX (low byte 0xFF) and INT_MIN (low byte 0). Cut to 32 or 64
+    // bits instead, these numbers would give 0, 0, 0xFF and 0x01.
+    EXPECT_EQ(ReadScanAnswer("ip = 2147483648.4294967296.-2147483649.-99999999999").ip, Addr(255, 255, 0, 0));
     EXPECT_EQ(ReadScanAnswer("module version = 1.2.70000").moduleVersionBuild, 70000 & 0xFFFF);
     EXPECT_EQ(ReadScanAnswer("protocol version = 257.2").protocolVersionMajor, 1);
 }

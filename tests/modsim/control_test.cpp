@@ -103,6 +103,40 @@ TEST(ControlLastConfigure, TakesNoArgumentAndReportsBytesInHex) {
   EXPECT_EQ(hexOf(""), "");
 }
 
+TEST(ControlFlood, ReadsDurationRateAndWhatToSend) {
+  const ControlCommand answers = parseOk("flood 3000 0 answers");
+  EXPECT_EQ(answers.verb, ControlVerb::Flood);
+  EXPECT_EQ(answers.flood.durationMs, 3000u);
+  EXPECT_EQ(answers.flood.rate, 0u);
+  EXPECT_TRUE(answers.flood.answers);
+  const ControlCommand text = parseOk("flood 10 20000 send-text Module Scan");
+  EXPECT_FALSE(text.flood.answers);
+  EXPECT_EQ(text.flood.rate, 20000u);
+  EXPECT_EQ(text.flood.datagram, std::string("Module Scan\0", 12));
+  EXPECT_EQ(parseOk("flood 1 0 send-size 0").flood.datagram, "");
+  EXPECT_EQ(parseError("flood 0 0 answers"), "flood needs a duration of 1 to 600000 ms, got '0'");
+  EXPECT_EQ(parseError("flood 10 x answers"),
+            "flood needs a rate of 0 (as fast as possible) to 10000000 per second, got 'x'");
+  EXPECT_EQ(parseError("flood 10 0 stats"), "not a send command: 'stats'");
+  EXPECT_EQ(parseOk("flood-status").verb, ControlVerb::FloodStatus);
+  EXPECT_EQ(floodStatusReply(true, 12), "OK running=1 sent=12");
+}
+
+TEST(ControlFlood, AnswersCarryEverNewMacsAndTheRateIsKept) {
+  FloodOptions options;
+  options.answers = true;
+  Module model;
+  model.fbType = "IO-GATEWAY";
+  FloodSource source(options, model, Mac{0x02, 0, 0, 0, 0x01, 0xFF});
+  const std::string first = source.next();
+  EXPECT_NE(first.find("mac = 02-00-00-00-01-FF;"), std::string::npos) << first;
+  EXPECT_EQ(first.back(), '\0');
+  EXPECT_NE(source.next().find("mac = 02-00-00-00-02-00;"), std::string::npos);
+  EXPECT_EQ(floodDue(20000, std::chrono::milliseconds(250)), 5000u);
+  EXPECT_EQ(floodDue(20000, std::chrono::microseconds(49)), 0u);
+  EXPECT_GT(floodDue(0, std::chrono::microseconds(0)), 1000000000u);
+}
+
 TEST(ControlStats, ReplyListsEveryCounter) {
   Stats stats;
   stats.scans = 1;

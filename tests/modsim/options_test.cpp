@@ -60,7 +60,7 @@ TEST(CommandLine, HostNamePrefixNoneLeavesHostNamesOut) {
 TEST(CommandLine, ProcessAndTimingOptions) {
   const CommandLine c = parseOk({"--bind", "127.0.0.2", "--port", "4000", "--control",
                                  "4001", "--verbose", "--spread", "250", "--jitter",
-                                 "--seed", "42"});
+                                 "--seed", "42", "--delay", "700"});
   EXPECT_EQ(c.bind, 0x7F000002u);
   EXPECT_EQ(c.port, 4000);
   EXPECT_EQ(c.controlPort, 4001);
@@ -68,6 +68,7 @@ TEST(CommandLine, ProcessAndTimingOptions) {
   EXPECT_EQ(c.population.spreadMs, 250u);
   EXPECT_TRUE(c.population.jitter);
   EXPECT_EQ(c.population.seed, 42u);
+  EXPECT_EQ(c.population.delayMs, 700u);
 }
 
 TEST(CommandLine, RawSendsKeepTheirOrderAndBytes) {

@@ -307,6 +307,29 @@ TEST_F(Engine, OversizedDatagramIsDroppedAndTheOnesBehindAreRead) {
     EXPECT_STREQ(all[1].hn, "after");
 }
 
+// Neither an empty datagram nor one that begins with NUL stops reception:
+// the answer behind each is queued. The empty one carries nothing; the
+// other has an empty text, an answer without any key.
+TEST_F(Engine, EmptyAndNulFirstDatagramsLeaveTheAnswersBehindThem) {
+    ASSERT_EQ(Sim("send-batch send-size 0|send-text hn = after empty;"), "OK");
+    ASSERT_TRUE(recorder.WaitForCount(1));
+    recorder.WaitForQuiet();
+    EXPECT_EQ(recorder.Codes(), std::vector<int>{1});
+    std::vector<VORN_ModuleScanResponseType> all = TakeAll();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_STREQ(all[0].hn, "after empty");
+
+    // NUL, then "hn = x;"
+    ASSERT_EQ(Sim("send-batch send-hex 00686e203d20783b|send-text hn = after nul;"), "OK");
+    ASSERT_TRUE(recorder.WaitForCount(3));
+    recorder.WaitForQuiet();
+    EXPECT_EQ(recorder.Codes(), (std::vector<int>{1, 1, 1}));
+    all = TakeAll();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].hnValid, 0);
+    EXPECT_STREQ(all[1].hn, "after nul");
+}
+
 TEST_F(Engine, DatagramWithoutNulIsReadToItsLength) {
     // "hn = ab" without a terminating NUL.
     ASSERT_EQ(Sim("send-hex 686e203d206162"), "OK");
@@ -379,6 +402,7 @@ TEST(LibraryFile, VersionResourceAndDllGetVersion) {
     const auto getVersion =
         reinterpret_cast<GetVersionFn>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
     ASSERT_NE(getVersion, nullptr);
+    EXPECT_EQ(getVersion(nullptr), E_INVALIDARG);
     DLLVERSIONINFO info = {};
     EXPECT_EQ(getVersion(&info), 0);
     EXPECT_EQ(info.dwMajorVersion, 1u);

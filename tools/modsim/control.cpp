@@ -84,6 +84,29 @@ bool parseBatch(std::string_view argument, std::vector<std::string>& datagrams,
   }
 }
 
+// "MS RATE answers" or "MS RATE <send command>".
+bool parseFlood(std::string_view argument, FloodOptions& flood, std::string& error) {
+  std::string_view duration;
+  std::string_view rest;
+  splitVerb(argument, duration, rest);
+  std::string_view rate;
+  splitVerb(rest, rate, rest);
+  std::uint64_t number = 0;
+  if (!parseUnsigned(duration, 1, 600000, number)) {
+    error = "flood needs a duration of 1 to 600000 ms, got '" + std::string(duration) + "'";
+    return false;
+  }
+  flood.durationMs = static_cast<std::uint32_t>(number);
+  if (!parseUnsigned(rate, 0, 10000000, number)) {
+    error = "flood needs a rate of 0 (as fast as possible) to 10000000 per second, got '" +
+            std::string(rate) + "'";
+    return false;
+  }
+  flood.rate = static_cast<std::uint32_t>(number);
+  flood.answers = trimBlanks(rest) == "answers";
+  return flood.answers || parseSend(rest, flood.datagram, error);
+}
+
 bool expectNoArgument(std::string_view verb, std::string_view argument, std::string& error) {
   if (splitWords(argument).empty()) return true;
   error = std::string(verb) + " takes no arguments";
@@ -98,6 +121,10 @@ std::string statsReply(const Stats& stats) {
          " answers=" + std::to_string(stats.answers) +
          " reconfigured=" + std::to_string(stats.reconfigured) +
          " invalid=" + std::to_string(stats.invalid);
+}
+
+std::string floodStatusReply(bool running, std::uint64_t sent) {
+  return std::string("OK running=") + (running ? "1" : "0") + " sent=" + std::to_string(sent);
 }
 
 bool parseControl(std::string_view datagram, ControlCommand& command, std::string& error) {
@@ -117,6 +144,12 @@ bool parseControl(std::string_view datagram, ControlCommand& command, std::strin
   } else if (verb == "send-batch") {
     parsed.verb = ControlVerb::Send;
     ok = parseBatch(argument, parsed.datagrams, error);
+  } else if (verb == "flood") {
+    parsed.verb = ControlVerb::Flood;
+    ok = parseFlood(argument, parsed.flood, error);
+  } else if (verb == "flood-status") {
+    parsed.verb = ControlVerb::FloodStatus;
+    ok = expectNoArgument(verb, argument, error);
   } else if (verb == "stats") {
     parsed.verb = ControlVerb::Stats;
     ok = expectNoArgument(verb, argument, error);

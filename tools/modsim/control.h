@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "flood.h"
 #include "options.h"
 
 namespace modsim {
@@ -23,14 +24,20 @@ struct Stats {
 // "OK scans=.. configures=.. answers=.. reconfigured=.. invalid=.."
 std::string statsReply(const Stats& stats);
 
+// "OK running=0|1 sent=N"
+std::string floodStatusReply(bool running, std::uint64_t sent);
+
 // LastConfigure: "OK" and the bytes of the last configure request
 // received since the reset, in hexadecimal ("OK" alone when none came).
-enum class ControlVerb { Reset, Send, Stats, LastConfigure, Quit };
+// Flood starts a flood to the commander and replies at once; FloodStatus
+// tells whether it still runs and how many datagrams it sent.
+enum class ControlVerb { Reset, Send, Stats, LastConfigure, Flood, FloodStatus, Quit };
 
 struct ControlCommand {
   ControlVerb verb = ControlVerb::Stats;
   PopulationOptions population;        // Reset
   std::vector<std::string> datagrams;  // Send: one, or several for a batch
+  FloodOptions flood;                  // Flood
 };
 
 // Reads one control datagram; text ends at its first NUL, and a trailing

@@ -15,11 +15,13 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "control.h"
+#include "flood.h"
 #include "module.h"
 #include "options.h"
 #include "payload.h"
@@ -35,6 +37,8 @@ constexpr std::size_t kLogBytes = 160;
 // Datagrams taken from one socket before the other gets its turn, so that
 // a flood on the module port cannot starve the control port.
 constexpr int kReceiveBatch = 64;
+// Flood datagrams sent before both sockets are looked at again.
+constexpr int kFloodBatch = 64;
 
 volatile std::sig_atomic_t g_stopRequested = 0;
 
@@ -118,6 +122,13 @@ class Simulator {
     sockaddr_in to;
     std::string datagram;
   };
+  struct RunningFlood {
+    modsim::FloodSource source;
+    sockaddr_in to;
+    std::uint32_t rate;
+    Clock::time_point start;
+    Clock::time_point end;
+  };
 
   void reset(const modsim::PopulationOptions& population);
   void waitForWork();
@@ -128,6 +139,10 @@ class Simulator {
   void handleControl(std::string_view datagram, const sockaddr_in& from);
   std::string execute(const modsim::ControlCommand& command, const sockaddr_in& from);
   void sendDueAnswers();
+  void startFlood(const modsim::FloodOptions& flood, const sockaddr_in& from);
+  void sendFlood();
+  bool flooding() const { return flood_ && Clock::now() < flood_->end; }
+  std::optional<Clock::time_point> nextWake() const;
 
   const modsim::CommandLine& options_;
   const int moduleFd_;
@@ -141,6 +156,8 @@ class Simulator {
   // Answers are sent from the loop, not while handling the scan, so that
   // control commands are still served during a long spread.
   std::multimap<Clock::time_point, PendingAnswer> pending_;
+  std::optional<RunningFlood> flood_;
+  std::uint64_t floodSent_ = 0;
   bool quit_ = false;
 };
 
@@ -151,6 +168,8 @@ void Simulator::reset(const modsim::PopulationOptions& population) {
   lastConfigure_.clear();
   rng_.seed(population.seed);
   pending_.clear();
+  flood_.reset();
+  floodSent_ = 0;
 }
 
 void Simulator::run() {
@@ -160,6 +179,7 @@ void Simulator::run() {
     receiveFrom(moduleFd_);
     if (controlFd_ >= 0) receiveFrom(controlFd_);
     sendDueAnswers();
+    sendFlood();
   }
 }
 
@@ -171,8 +191,8 @@ void Simulator::waitForWork() {
   const nfds_t count = controlFd_ >= 0 ? 2 : 1;
   timespec timeout{};
   timespec* timeoutPointer = nullptr;
-  if (!pending_.empty()) {
-    const auto wait = std::max(Clock::duration::zero(), pending_.begin()->first - Clock::now());
+  if (const std::optional<Clock::time_point> wake = nextWake()) {
+    const auto wait = std::max(Clock::duration::zero(), *wake - Clock::now());
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
     timeout.tv_sec = static_cast<time_t>(ns / 1000000000);
     timeout.tv_nsec = static_cast<long>(ns % 1000000000);
@@ -181,6 +201,21 @@ void Simulator::waitForWork() {
   sigset_t unblocked;
   sigemptyset(&unblocked);
   ppoll(fds, count, timeoutPointer, &unblocked);
+}
+
+// The next due answer or flood datagram, or the end of the flood.
+std::optional<Clock::time_point> Simulator::nextWake() const {
+  std::optional<Clock::time_point> wake;
+  if (!pending_.empty()) wake = pending_.begin()->first;
+  if (flood_) {
+    Clock::time_point next = flood_->start;
+    if (flood_->rate > 0) {
+      next += std::chrono::microseconds((floodSent_ + 1) * 1000000 / flood_->rate);
+    }
+    next = std::min(next, flood_->end);
+    wake = wake ? std::min(*wake, next) : next;
+  }
+  return wake;
 }
 
 void Simulator::receiveFrom(int fd) {
@@ -223,8 +258,9 @@ void Simulator::scheduleAnswers(const sockaddr_in& from) {
   const Clock::time_point now = Clock::now();
   const auto schedule = modsim::answerSchedule(modules_.size(), population_.spreadMs,
                                                population_.jitter, rng_);
+  const Clock::time_point first = now + std::chrono::milliseconds(population_.delayMs);
   for (const modsim::AnswerSlot& slot : schedule) {
-    pending_.emplace(now + slot.delay,
+    pending_.emplace(first + slot.delay,
                      PendingAnswer{from, withNul(modsim::answerText(modules_[slot.module]))});
   }
 }
@@ -275,6 +311,11 @@ std::string Simulator::execute(const modsim::ControlCommand& command,
     }
     case modsim::ControlVerb::Stats:
       return modsim::statsReply(stats_);
+    case modsim::ControlVerb::Flood:
+      startFlood(command.flood, from);
+      return "OK";
+    case modsim::ControlVerb::FloodStatus:
+      return modsim::floodStatusReply(flooding(), floodSent_);
     case modsim::ControlVerb::LastConfigure:
       return lastConfigure_.empty() ? "OK" : "OK " + modsim::hexOf(lastConfigure_);
     case modsim::ControlVerb::Quit:
@@ -290,6 +331,44 @@ void Simulator::sendDueAnswers() {
     const PendingAnswer& answer = pending_.begin()->second;
     if (sendDatagram(moduleFd_, answer.datagram, answer.to, options_.verbose)) ++stats_.answers;
     pending_.erase(pending_.begin());
+  }
+}
+
+// Flood answers look like the population's modules, with MACs counted on
+// from behind the last one.
+void Simulator::startFlood(const modsim::FloodOptions& flood, const sockaddr_in& from) {
+  modsim::PopulationOptions one = population_;
+  one.count = 1;
+  const modsim::Module model = modsim::buildPopulation(one).front();
+  sockaddr_in to = from;
+  to.sin_port = htons(options_.port);
+  const Clock::time_point now = Clock::now();
+  flood_.reset();
+  flood_.emplace(RunningFlood{
+      modsim::FloodSource(flood, model, modsim::macPlus(population_.macBase, population_.count)), to,
+      flood.rate, now, now + std::chrono::milliseconds(flood.durationMs)});
+  floodSent_ = 0;
+}
+
+// Sends one batch of what is due; a refused send (a full queue on the
+// way out) is tried again on the next round. Flood datagrams are not
+// logged, not even with --verbose.
+void Simulator::sendFlood() {
+  if (!flood_) return;
+  const Clock::time_point now = Clock::now();
+  if (now >= flood_->end) {
+    flood_.reset();
+    return;
+  }
+  const std::uint64_t due = modsim::floodDue(
+      flood_->rate, std::chrono::duration_cast<std::chrono::microseconds>(now - flood_->start));
+  for (int i = 0; i < kFloodBatch && floodSent_ < due; ++i) {
+    const std::string& datagram = flood_->source.next();
+    if (sendto(moduleFd_, datagram.data(), datagram.size(), 0,
+               reinterpret_cast<const sockaddr*>(&flood_->to), sizeof flood_->to) < 0) {
+      break;
+    }
+    ++floodSent_;
   }
 }
 

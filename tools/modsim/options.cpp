@@ -119,6 +119,8 @@ const PopulationOption kPopulationOptions[] = {
      [](const std::string& v, PopulationOptions& p) {
        return readNumber(v, 0, 65535, p.protectEvery);
      }},
+    {"--delay", "milliseconds from 0 to 60000",
+     [](const std::string& v, PopulationOptions& p) { return readNumber(v, 0, 60000, p.delayMs); }},
     {"--spread", "milliseconds from 0 to 60000",
      [](const std::string& v, PopulationOptions& p) { return readNumber(v, 0, 60000, p.spreadMs); }},
     {"--seed", "a number from 0 to 4294967295",
@@ -307,6 +309,8 @@ Population (module i counts from 0):
                          (default 0: none)
 
 Answer timing:
+  --delay MS             wait MS milliseconds, 0..60000, before the first
+                         answer of a scan (default 0)
   --spread MS            spread the answers of one scan evenly over MS
                          milliseconds, 0..60000 (default 0: one burst)
   --jitter               send each answer at a random time within the spread
@@ -327,6 +331,13 @@ Control commands (one per datagram on the control port; each gets one reply,
   send-batch CMD|CMD|... several sends back to back
   stats                  OK scans= configures= answers= reconfigured= invalid=
   last-configure         OK and the last configure request's bytes in hex
+  flood MS RATE answers | flood MS RATE send-text TEXT|send-hex HEX|send-size N
+                         for MS milliseconds send to the commander's address,
+                         module port, scan answers with ever new MACs (counted
+                         on from the population's last) or that one datagram,
+                         RATE per second, 0 for as fast as possible; replies
+                         at once, a new flood or a reset ends the running one
+  flood-status           OK running=0|1 sent=N (of the last flood)
   quit                   reply and exit
 )";
 }

@@ -28,6 +28,7 @@ struct PopulationOptions {
   std::optional<std::string> hostNamePrefix = std::string("module");
   std::string password = "secret";
   std::uint32_t protectEvery = 0;
+  std::uint32_t delayMs = 0;  // before the first answer of a scan
   std::uint32_t spreadMs = 0;
   bool jitter = false;
   std::uint32_t seed = 1;

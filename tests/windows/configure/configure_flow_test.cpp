@@ -35,6 +35,8 @@ using kltest::WaitForRows;
 
 constexpr char kFirstMac[] = "02-00-00-00-01-01";
 constexpr char kIllegal[] = "Illegal hostname! Configuration was NOT downloaded!";
+constexpr char kIllegalPassword[] =
+    "Illegal password! A password cannot contain the character \";\". Configuration was NOT downloaded!";
 
 int RowOf(HWND dialog, const std::string& mac) {
     for (int row = 0; row < RowCount(dialog); ++row) {
@@ -60,38 +62,56 @@ long Configures() {
 }
 
 // The configure dialog is a nested modal loop inside the double-click: it
-// is scripted from a thread timer that finds it by its caption.
+// is scripted from a thread timer that finds it as this thread's visible
+// window whose caption begins with the expected one.
 struct NestedScript {
     std::string caption;
     std::function<void(HWND)> script;
     int opened = 0;
 } g_nested;
 
+BOOL CALLBACK MatchNestedCaption(HWND window, LPARAM found) {
+    char caption[64] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    if (!IsWindowVisible(window) || std::string(caption).rfind(g_nested.caption, 0) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 void CALLBACK RunNestedScript(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND window = FindWindowA(nullptr, g_nested.caption.c_str());
-    if (!window || !IsWindowVisible(window)) return;
+    HWND window = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &MatchNestedCaption, reinterpret_cast<LPARAM>(&window));
+    if (!window) return;
     KillTimer(nullptr, timer);
     ++g_nested.opened;
     g_nested.script(window);
 }
 
-// Double-clicks the row and scripts the dialog that opens for it; returns
-// how many configure dialogs opened.
-int DoubleClickRow(HWND dialog, int row, const std::string& mac, const std::function<void(HWND)>& script) {
-    g_nested = {"Configure: " + mac, script, 0};
+// Double-clicks the list at (x, y) and scripts a configure dialog whose
+// caption begins with caption, should one open; returns how many opened.
+int DoubleClickAt(HWND dialog, int x, int y, const std::string& caption, const std::function<void(HWND)>& script) {
+    g_nested = {caption, script, 0};
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &RunNestedScript);
-    RECT rect = {};
-    rect.left = LVIR_BOUNDS;
-    SendMessageA(ListOf(dialog), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    const int y = (rect.top + rect.bottom) / 2;
-    SendMessageA(ListOf(dialog), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rect.left + 40, y));
+    SendMessageA(ListOf(dialog), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
     KillTimer(nullptr, timer);
     return g_nested.opened;
 }
 
+// Double-clicks the row and scripts the dialog that opens for it.
+int DoubleClickRow(HWND dialog, int row, const std::string& mac, const std::function<void(HWND)>& script) {
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    SendMessageA(ListOf(dialog), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    return DoubleClickAt(dialog, rect.left + 40, (rect.top + rect.bottom) / 2, "Configure: " + mac, script);
+}
+
+void PressSet(HWND window) {
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+}
+
 void SetHostnameAndPressSet(HWND window, const char* hostname) {
     SetDlgItemTextA(window, IDC_CFG_HOSTNAME, hostname);
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+    PressSet(window);
 }
 
 const BYTE kEarlierMac[VORN_MAC_SIZE] = {0x0E, 0, 0, 0, 0, 0x0E};
@@ -112,6 +132,13 @@ protected:
 
     // Opens the first module, leaves hostname in the dialog and presses Set.
     void Configure(const char* hostname, bool expectSent) {
+        Configure([&](HWND cfg) { SetDlgItemTextA(cfg, IDC_CFG_HOSTNAME, hostname); }, expectSent ? nullptr : kIllegal);
+    }
+
+    // Opens the first module, lets edit fill the dialog and presses Set;
+    // then the request was sent, or refused with the box text refusal.
+    void Configure(const std::function<void(HWND)>& edit, const char* refusal) {
+        const bool expectSent = refusal == nullptr;
         CMainDialog dialog;
         RunModal(dialog, [&](HWND window) {
             ASSERT_TRUE(WaitForRows(window, 2));
@@ -119,7 +146,11 @@ protected:
             MessageBoxWatcher boxes(AfxGetAppName());
             const int row = RowOf(window, kFirstMac);
             ASSERT_GE(row, 0);
-            ASSERT_EQ(DoubleClickRow(window, row, kFirstMac, [&](HWND cfg) { SetHostnameAndPressSet(cfg, hostname); }),
+            ASSERT_EQ(DoubleClickRow(window, row, kFirstMac,
+                                     [&](HWND cfg) {
+                                         edit(cfg);
+                                         PressSet(cfg);
+                                     }),
                       1);
             PumpFor(300);
             BYTE last[VORN_MAC_SIZE];
@@ -131,7 +162,7 @@ protected:
                 EXPECT_EQ(0, std::memcmp(last, first, VORN_MAC_SIZE));
             } else {
                 EXPECT_EQ(boxes.Count(), 1);
-                EXPECT_EQ(boxes.LastText(), kIllegal);
+                EXPECT_EQ(boxes.LastText(), refusal);
                 EXPECT_EQ(Configures(), 0);
                 EXPECT_EQ(0, std::memcmp(last, kEarlierMac, VORN_MAC_SIZE));
             }
@@ -146,6 +177,29 @@ TEST_F(ConfigureFlowTest, AccentedLetterIsRefused) { Configure("caf\xE9", false)
 TEST_F(ConfigureFlowTest, UnderscoreNameIsSent) { Configure("module_1", true); }
 TEST_F(ConfigureFlowTest, LettersAndDigitsAreSent) { Configure("ABC123", true); }
 TEST_F(ConfigureFlowTest, EmptyNameIsSent) { Configure("", true); }
+
+// A ";" would end the password's field early and the module would read the
+// rest as further fields (here a new IP address).
+TEST_F(ConfigureFlowTest, SemicolonInAPasswordIsRefused) {
+    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.1.100 --count 2 --protect-every 1 "
+                  "--password right"),
+              "OK");
+    const auto typePassword = [](int edit, const char* text) {
+        return [edit, text](HWND cfg) {
+            if (edit == IDC_CFG_NEW_PASSWORD) SendDlgItemMessageA(cfg, IDC_CFG_CHANGE_PASSWORD, BM_CLICK, 0, 0);
+            SetDlgItemTextA(cfg, edit, text);
+        };
+    };
+    Configure(typePassword(IDC_CFG_PASSWORD, "right;IP = 198.18.9.9"), kIllegalPassword);
+    Configure(typePassword(IDC_CFG_NEW_PASSWORD, "x;IP = 198.18.9.9"), kIllegalPassword);
+    // A new password that is not to be sent is not looked at.
+    Configure(
+        [](HWND cfg) {
+            SetDlgItemTextA(cfg, IDC_CFG_PASSWORD, "right");
+            SetDlgItemTextA(cfg, IDC_CFG_NEW_PASSWORD, "x;y");
+        },
+        nullptr);
+}
 
 TEST_F(ConfigureFlowTest, OpensWithTheRecordAndTheNewSettingsShowAfterTheRescan) {
     CMainDialog dialog;
@@ -284,9 +338,12 @@ TEST_F(ConfigureFlowTest, ADoubleClickBelowTheLastRowDoesNothing) {
         ASSERT_TRUE(WaitForRows(window, 2));
         RECT client;
         GetClientRect(ListOf(window), &client);
-        g_nested = {"Configure: " + std::string(kFirstMac), [](HWND) {}, 0};
-        SendMessageA(ListOf(window), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, client.bottom - 3));
-        EXPECT_EQ(g_nested.opened, 0);
+        // A dialog that opened anyway is cancelled, so that the test fails
+        // instead of waiting in it.
+        const int opened = DoubleClickAt(window, 10, client.bottom - 3, "Configure: ", [](HWND cfg) {
+            SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        EXPECT_EQ(opened, 0);
         EXPECT_EQ(Configures(), 0);
     });
 }

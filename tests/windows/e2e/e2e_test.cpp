@@ -285,6 +285,31 @@ TEST_F(EndToEnd, PortTakenWarnsAtStartUpAndOnEachScan) {
     EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs)) << "Exit did not end the program";
 }
 
+// A storm on the module port (our own scan request coming back again and
+// again, as a switching loop brings it) must not keep a click on Scan from
+// sending its request. The modules answer once the storm is over, and
+// their answers are listed.
+TEST_F(EndToEnd, ScanDuringAFloodIsSentAndItsAnswersListed) {
+    constexpr int kFloodMs = 3000;
+    ASSERT_EQ(Reset("--count 6"), "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, kModules));
+    ASSERT_EQ(Reset("--count 6 --delay " + std::to_string(kFloodMs + 500)), "OK");
+    ASSERT_EQ(Sim("flood " + std::to_string(kFloodMs) + " 0 send-text Module Scan"), "OK");
+    Sleep(300);
+    ASSERT_TRUE(PostClick(GetParent(list), kltest::kScanButtonId));
+    ASSERT_TRUE(kltest::WaitUntil([] { return StatValue(Sim("stats"), "scans") == 1; }, kFloodMs / 2))
+        << "no scan request during the flood: " << Sim("stats");
+    EXPECT_EQ(StatValue(Sim("flood-status"), "running"), 1) << Sim("flood-status");
+    EXPECT_GT(StatValue(Sim("flood-status"), "sent"), 1000) << "hardly a flood";
+    ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::RowCount(list) == kModules; }, 2 * kFloodMs))
+        << "rows: " << kltest::RowCount(list);
+    ASSERT_TRUE(WaitForSettledRows(list, kModules));
+    const std::map<std::string, Row> rows = ByMac(Rows(list));
+    for (int module = 0; module < kModules; ++module) EXPECT_EQ(rows.count(MacOf(module)), 1u) << MacOf(module);
+}
+
 TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
     ASSERT_EQ(Reset("--count 2"), "OK");
     ASSERT_EQ(Sim("stats"), kNoTraffic);
