@@ -79,13 +79,14 @@ int CModuleListCtrl::InsertRowInOrder(std::initializer_list<const char*> texts) 
     item.iItem = place;
     item.pszText = data->texts[0];
     item.lParam = reinterpret_cast<LPARAM>(data);
+    rowsInOrder.insert(rowsInOrder.begin() + place, data);
     const int row = InsertItem(&item);
     if (row == -1) {
+        rowsInOrder.erase(rowsInOrder.begin() + place);
         FreeRowTexts(data->texts);
         delete data;
         return -1;
     }
-    rowsInOrder.insert(rowsInOrder.begin() + row, data);
     for (int column = 1; column < columnCount; ++column) SetItemText(row, column, data->texts[column]);
     return row;
 }
