@@ -270,13 +270,12 @@ public:
     static int SerialOf(const VORN_ModuleScanResponseType& record) { return record.macId[4] << 8 | record.macId[5]; }
 
 private:
-    static constexpr std::uint32_t kIps[6] = {0x0A000001u, 0x0A000002u, 0x09010101u,
-                                              0xC0A80009u, 0xC0A8000Au, 0u};
+    static constexpr std::uint32_t kIps[6] = {0x0A000001u, 0x0A000002u, 0x09010101u, 0xC0A80009u, 0xC0A8000Au, 0u};
     static constexpr int kTypeCount = 20;
     static constexpr const char* kTypes[kTypeCount] = {
-        "Type A",  "type a",    "Type B",    "Type-B",    "TypeB",      "co-op", "coop", "", "N/A", "Z",
-        "7.7.7.7", "10.0.0.1", "...",       "1.2.3",     "300.1.1.1", "400.2.2.2", "1.300.0.0", "1.999.5.5",
-        "9.9.9.9999", "a b"};
+        "Type A",  "type a",   "Type B", "Type-B", "TypeB",     "co-op",     "coop",      "",          "N/A",
+        "Z",       "a b",      "1.2.3",  "...",    "7.7.7.7",   "10.0.0.1",  "300.1.1.1", "400.2.2.2", "1.300.0.0",
+        "1.999.5.5", "9.9.9.9999"};
     std::mt19937 random_{20261208u};
     int lastSerial_ = 0;
 };
