@@ -40,6 +40,10 @@ int CListCtrl::InsertItem(int item, const char* text) {
     return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lvi)));
 }
 
+int CListCtrl::InsertItem(const LVITEMA* item) {
+    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(item)));
+}
+
 BOOL CListCtrl::SetItemText(int item, int subItem, const char* text) {
     LVITEMA lvi = {};
     lvi.mask = LVIF_TEXT;

@@ -23,6 +23,7 @@ class CListCtrl : public CWnd {
 public:
     int InsertColumn(int column, const char* heading, int format, int width);
     int InsertItem(int item, const char* text);
+    int InsertItem(const LVITEMA* item);
     BOOL SetItemText(int item, int subItem, const char* text);
     CString GetItemText(int item, int subItem) const;
     BOOL SetItemData(int item, DWORD_PTR data);

@@ -1,5 +1,6 @@
 #include "module_list_ctrl.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "clipboard.h"
@@ -42,6 +43,7 @@ ON_WM_DESTROY()
 ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
 ON_NOTIFY_REFLECT(LVN_KEYDOWN, OnKeyDown)
 ON_WM_CONTEXTMENU()
+ON_MESSAGE(WM_RESUME_REDRAW, OnResumeRedraw)
 END_MESSAGE_MAP()
 
 CModuleListCtrl::CModuleListCtrl() = default;
@@ -67,50 +69,108 @@ void CModuleListCtrl::AddModule(const VORN_ModuleScanResponseType& record) {
     }
     modules.push_back(record);
     const std::array<CString, kModuleColumnCount> t = ModuleRowTexts(record);
-    AppendRow({t[0], t[1], t[2], t[3], t[4], t[5], t[6]});
-    // A new module takes its place in the current order at once.
-    header.ShowSortIndicator(sortColumn, sortAscending);
-    Resort();
+    // Only sorting moves the arrow, and sorting shows it: once the first
+    // row has put it up, it stands where every later row would put it.
+    if (rowsInOrder.empty()) header.ShowSortIndicator(sortColumn, sortAscending);
+    HoldRedraw();
+    InsertRowInOrder({t[0], t[1], t[2], t[3], t[4], t[5], t[6]});
 }
 
-int CModuleListCtrl::AppendRow(std::initializer_list<const char*> texts) {
+// A new module takes its place in the current order at once. The rows
+// listed are in that order already, so one search and one insert put it
+// where a full sort would, without sorting them all again.
+int CModuleListCtrl::InsertRowInOrder(std::initializer_list<const char*> texts) {
     if (columnCount <= 0) return -1;
-    const int row = InsertItem(GetItemCount(), texts.size() > 0 ? *texts.begin() : "");
-    if (row == -1) return -1;
-    char** copies = new char*[static_cast<std::size_t>(columnCount)];
-    const char* const* text = texts.begin();
-    for (int column = 0; column < columnCount; ++column) {
-        const char* value = static_cast<std::size_t>(column) < texts.size() ? text[column] : "";
-        if (column > 0) SetItemText(row, column, value);
-        copies[column] = HeapCopy(value);
+    ModuleRowData* data = new ModuleRowData{CopyRowTexts(texts)};
+    const int place = RowInOrder(*data);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = place;
+    item.pszText = data->texts[0];
+    item.lParam = reinterpret_cast<LPARAM>(data);
+    rowsInOrder.insert(rowsInOrder.begin() + place, data);
+    const int row = InsertItem(&item);
+    if (row == -1) {
+        rowsInOrder.erase(rowsInOrder.begin() + place);
+        FreeRowTexts(data->texts);
+        delete data;
+        return -1;
     }
-    AttachRowData(row, copies);
+    for (int column = 1; column < columnCount; ++column) SetItemText(row, column, data->texts[column]);
     return row;
 }
 
-void CModuleListCtrl::AttachRowData(int row, char** texts) {
-    SetItemData(row, reinterpret_cast<DWORD_PTR>(new ModuleRowData{texts}));
+char** CModuleListCtrl::CopyRowTexts(std::initializer_list<const char*> texts) const {
+    char** copies = new char*[static_cast<std::size_t>(columnCount)];
+    const char* const* text = texts.begin();
+    for (int column = 0; column < columnCount; ++column) {
+        copies[column] = HeapCopy(static_cast<std::size_t>(column) < texts.size() ? text[column] : "");
+    }
+    return copies;
 }
 
-void CModuleListCtrl::FreeRowData(int row) {
-    ModuleRowData* data = reinterpret_cast<ModuleRowData*>(GetItemData(row));
-    if (!data) return;
-    for (int column = 0; column < columnCount; ++column) delete[] data->texts[column];
-    delete[] data->texts;
-    delete data;
-    SetItemData(row, 0);
+void CModuleListCtrl::FreeRowTexts(char** texts) const {
+    for (int column = 0; column < columnCount; ++column) delete[] texts[column];
+    delete[] texts;
+}
+
+// The first row that sorts after the new one. Rows equal to it stay before
+// it, as in a stable sort of the list with the new row appended. The
+// listed row goes first into the comparison, as in the list view's own
+// sort, which only ever compares an earlier row with a later one: that
+// keeps the result the same even for the address-shaped texts whose
+// comparison favours whichever comes first (a part above 255 at the same
+// place in both). The rows are read from rowsInOrder, not the control:
+// asking the control costs a message per step.
+int CModuleListCtrl::RowInOrder(const ModuleRowData& newRow) const {
+    const LPARAM self = reinterpret_cast<LPARAM>(this);
+    const auto place = std::upper_bound(rowsInOrder.begin(), rowsInOrder.end(), &newRow,
+                                        [self](const ModuleRowData* added, const ModuleRowData* listed) {
+                                            return CompareRows(reinterpret_cast<LPARAM>(listed),
+                                                               reinterpret_cast<LPARAM>(added), self) > 0;
+                                        });
+    return static_cast<int>(place - rowsInOrder.begin());
+}
+
+// Rows that come in a burst are drawn once, after the burst: the message
+// that lets the list draw again waits behind the answers already queued.
+// Rows that come one at a time are drawn one at a time, as before.
+void CModuleListCtrl::HoldRedraw() {
+    if (redrawHeld) return;
+    redrawHeld = TRUE;
+    SendMessage(WM_SETREDRAW, FALSE);
+    PostMessage(WM_RESUME_REDRAW);
+}
+
+LRESULT CModuleListCtrl::OnResumeRedraw(WPARAM, LPARAM) {
+    redrawHeld = FALSE;
+    SendMessage(WM_SETREDRAW, TRUE);
+    // As the documentation of WM_SETREDRAW asks; the list view may have
+    // done so itself.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return 0;
+}
+
+// From rowsInOrder: asking the control for each row's data costs a
+// message per row, which a list of hundreds feels on every rescan.
+void CModuleListCtrl::FreeAllRowData() {
+    for (ModuleRowData* data : rowsInOrder) {
+        FreeRowTexts(data->texts);
+        delete data;
+    }
+    rowsInOrder.clear();
 }
 
 void CModuleListCtrl::RemoveAllModules() {
-    for (int row = 0; row < GetItemCount(); ++row) FreeRowData(row);
-    modules.clear();
     DeleteAllItems();
+    FreeAllRowData();
+    modules.clear();
 }
 
 // Rows still listed when the window goes are freed with it.
 void CModuleListCtrl::OnDestroy() {
-    for (int row = 0; row < GetItemCount(); ++row) FreeRowData(row);
     Default();
+    FreeAllRowData();
 }
 
 void CModuleListCtrl::OnLButtonDblClk(UINT, CPoint point) {
@@ -135,7 +195,19 @@ BOOL CModuleListCtrl::SortByColumn(int column, BOOL ascending) {
     return Resort();
 }
 
-BOOL CModuleListCtrl::Resort() { return SortItems(&CModuleListCtrl::CompareRows, reinterpret_cast<LPARAM>(this)); }
+BOOL CModuleListCtrl::Resort() {
+    const BOOL sorted = SortItems(&CModuleListCtrl::CompareRows, reinterpret_cast<LPARAM>(this));
+    ReadRowOrder();
+    return sorted;
+}
+
+// The order is the control's own after its sort; rows added later are
+// placed against it.
+void CModuleListCtrl::ReadRowOrder() {
+    const int count = GetItemCount();
+    rowsInOrder.resize(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) rowsInOrder[row] = reinterpret_cast<ModuleRowData*>(GetItemData(row));
+}
 
 int CALLBACK CModuleListCtrl::CompareRows(LPARAM data1, LPARAM data2, LPARAM list) {
     const CModuleListCtrl* self = reinterpret_cast<const CModuleListCtrl*>(list);
@@ -218,15 +290,17 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
         CountIpTexts();
         *result = CDRF_NOTIFYITEMDRAW;
     } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-        const int row = static_cast<int>(draw->nmcd.dwItemSpec);
-        if (ipTextCounts.IsShared(GetItemText(row, kIpColumn))) {
+        const ModuleRowData* row = reinterpret_cast<const ModuleRowData*>(draw->nmcd.lItemlParam);
+        if (row && ipTextCounts.IsShared(row->texts[kIpColumn])) {
             draw->clrText = kConflictTextColor;
             *result = CDRF_NEWFONT;
         }
     }
 }
 
+// From the rows' own copies of their texts: asking the control costs a
+// message per row, and this runs at every paint.
 void CModuleListCtrl::CountIpTexts() {
     ipTextCounts.Clear();
-    for (int row = 0; row < GetItemCount(); ++row) ipTextCounts.Add(GetItemText(row, kIpColumn));
+    for (const ModuleRowData* row : rowsInOrder) ipTextCounts.Add(row->texts[kIpColumn]);
 }

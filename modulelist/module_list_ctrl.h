@@ -13,6 +13,9 @@
 #include "ip_text_counts.h"
 #include "vorn.h"
 
+// Posted to the list itself when it stops drawing for a burst of rows.
+constexpr UINT WM_RESUME_REDRAW = WM_APP + 1;
+
 // A row's item data: a heap copy of each column's text, index = column.
 struct ModuleRowData {
     char** texts;
@@ -58,11 +61,21 @@ protected:
     // A double-click anywhere along a row opens that module's configuration.
     void OnLButtonDblClk(UINT flags, CPoint point);
 
-    // Appends a row with one text per column; texts missing for a column
-    // leave it empty and extra ones are ignored. -1 without columns.
-    int AppendRow(std::initializer_list<const char*> texts);
-    void AttachRowData(int row, char** texts);
-    void FreeRowData(int row);
+    // Inserts a row with one text per column at its place in the current
+    // order and returns its index; texts missing for a column leave it
+    // empty and extra ones are ignored. -1 without columns.
+    int InsertRowInOrder(std::initializer_list<const char*> texts);
+    // Heap copies, one per column, freed by FreeRowTexts.
+    char** CopyRowTexts(std::initializer_list<const char*> texts) const;
+    void FreeRowTexts(char** texts) const;
+    // Where a new row belongs: after every listed row that does not sort
+    // after it.
+    int RowInOrder(const ModuleRowData& newRow) const;
+    void ReadRowOrder();
+    void FreeAllRowData();
+    // Stops the list drawing until the answers queued now are listed.
+    void HoldRedraw();
+    LRESULT OnResumeRedraw(WPARAM, LPARAM);
 
     // Right-click (or the menu key): "Copy row" for the row under the
     // cursor, if any, and "Copy all".
@@ -83,6 +96,9 @@ protected:
     int sortColumn = 0;
     CArrowHeaderCtrl header;
     BOOL sortAscending = TRUE;
+    // Every row's item data, in row order.
+    std::vector<ModuleRowData*> rowsInOrder;
+    BOOL redrawHeld = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };
