@@ -37,6 +37,12 @@ COLORREF RowTextColor(HWND dialog, int row) {
     if (!(wanted & CDRF_NOTIFYITEMDRAW)) return CLR_DEFAULT;
     draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
     draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    // As the list view fills it: the row's item data.
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    draw.nmcd.lItemlParam = item.lParam;
     draw.clrText = CLR_DEFAULT;
     const LRESULT changed = SendMessageA(dialog, WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
     return (changed & CDRF_NEWFONT) ? draw.clrText : CLR_DEFAULT;
