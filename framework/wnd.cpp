@@ -1,21 +1,52 @@
 #include "wnd.h"
 
-#include <commctrl.h>
-
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4B4C;  // one subclass of ours per window
-// Names the object bound to a subclassed window, for FromHandlePermanent.
-constexpr char kObjectProperty[] = "KelvaraLanwise.CWnd";
+// The objects bound by subclassing, by window. Not window properties nor
+// comctl32's SetWindowSubclass, which keeps its data in one: under Wine
+// every property lookup is a call to the wineserver, and the lookup would
+// run for every message to a bound window and every reflected
+// notification. A window is bound on the thread that owns it, but more
+// than one thread may own windows: hence the lock.
+class BoundObjects {
+public:
+    CWnd* Find(HWND hwnd) {
+        AcquireSRWLockShared(&lock_);
+        const auto found = objects_.find(hwnd);
+        CWnd* object = found == objects_.end() ? nullptr : found->second;
+        ReleaseSRWLockShared(&lock_);
+        return object;
+    }
+    void Add(HWND hwnd, CWnd* object) {
+        AcquireSRWLockExclusive(&lock_);
+        objects_[hwnd] = object;
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    void Remove(HWND hwnd) {
+        AcquireSRWLockExclusive(&lock_);
+        objects_.erase(hwnd);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::unordered_map<HWND, CWnd*> objects_;
+};
+
+BoundObjects& Bound() {
+    static BoundObjects bound;
+    return bound;
+}
 
 }  // namespace
 
 extern INT_PTR CALLBACK AfxDialogProc(HWND, UINT, WPARAM, LPARAM);
 
 CWnd::~CWnd() {
-    if (m_subclassed && m_hWnd) UnsubclassWindow();
+    if (m_previousProc) UnsubclassWindow();
 }
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
@@ -28,7 +59,7 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (!hwnd) return nullptr;
-    if (HANDLE self = GetPropA(hwnd, kObjectProperty)) return static_cast<CWnd*>(self);
+    if (CWnd* bound = Bound().Find(hwnd)) return bound;
     if (reinterpret_cast<DLGPROC>(GetWindowLongPtrA(hwnd, DWLP_DLGPROC)) == &AfxDialogProc) {
         return reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
@@ -36,15 +67,22 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
-    if (!hwnd || m_hWnd) return FALSE;
+    if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
+    // Messages reach the object on the thread that owns the window.
+    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return FALSE;
     m_hWnd = hwnd;
     PreSubclassWindow();
-    if (!SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    // Bound before the procedure is ours, which looks the object up. A W
+    // procedure, like the one comctl32's subclassing installed: the window
+    // stays Unicode and the handlers see messages in the same form.
+    Bound().Add(hwnd, this);
+    m_previousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    if (!m_previousProc) {
+        Bound().Remove(hwnd);
         m_hWnd = nullptr;
         return FALSE;
     }
-    SetPropA(hwnd, kObjectProperty, this);
-    m_subclassed = true;
     return TRUE;
 }
 
@@ -52,26 +90,27 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) { return SubclassWindow(::GetD
 
 HWND CWnd::UnsubclassWindow() {
     HWND hwnd = m_hWnd;
-    if (m_subclassed) {
-        RemovePropA(hwnd, kObjectProperty);
-        RemoveWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId);
+    if (m_previousProc) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
+        Bound().Remove(hwnd);
     }
-    m_subclassed = false;
+    m_previousProc = nullptr;
     m_hWnd = nullptr;
     return hwnd;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-    CWnd* wnd = reinterpret_cast<CWnd*>(self);
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = Bound().Find(hwnd);
+    const WNDPROC previous = wnd->m_previousProc;
     if (message == WM_NCDESTROY) {
         // Unbind before the window is gone; the object may outlive it.
         wnd->UnsubclassWindow();
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     }
     try {
         return wnd->WindowProc(message, wParam, lParam);
     } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     }
 }
 
@@ -81,8 +120,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProcessing(message, wParam, lParam);
 }
 
+// A handler may have destroyed its window, which unbinds the object:
+// there is nothing left to process then.
 LRESULT CWnd::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+    return m_previousProc ? CallWindowProcW(m_previousProc, m_hWnd, message, wParam, lParam) : 0;
 }
 
 LRESULT CWnd::Default() {

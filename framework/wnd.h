@@ -1,8 +1,8 @@
 // CWnd: one object wrapping one window. Controls are bound by subclassing
-// (SetWindowSubclass) and unbound before the window dies; dialogs bind
-// themselves in their dialog procedure. Messages go through the class's
-// message map; notifications a child sends to its parent are reflected
-// back to the child's object first.
+// (replacing their window procedure) and unbound before the window dies;
+// dialogs bind themselves in their dialog procedure. Messages go through
+// the class's message map; notifications a child sends to its parent are
+// reflected back to the child's object first.
 #ifndef KL_FRAMEWORK_WND_H
 #define KL_FRAMEWORK_WND_H
 
@@ -24,7 +24,8 @@ public:
     // The object bound to a window of ours, or nullptr.
     static CWnd* FromHandlePermanent(HWND hwnd);
 
-    // Binds this object to an existing window by subclassing it.
+    // Binds this object to an existing window by subclassing it; FALSE for
+    // a window another object is bound to or another thread owns.
     BOOL SubclassWindow(HWND hwnd);
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
@@ -91,12 +92,12 @@ protected:
     CurrentMessage m_current = {0, 0, 0, false};
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     const AFX_MSGMAP_ENTRY* FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const;
 
-    bool m_subclassed = false;
+    // The window procedure that subclassing replaced; set while bound.
+    WNDPROC m_previousProc = nullptr;
 };
 
 #endif

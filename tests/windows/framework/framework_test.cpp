@@ -1,8 +1,8 @@
 // The framework layer on its own: message maps, results through the
 // dialog's message result, reflection to the sending child's object only
-// when that child is the dialog's own, unbinding when windows die, and the
-// device context wrapper giving back what it saved, popup menus and the
-// clipboard.
+// when that child is the dialog's own, one object per window, unbinding
+// when windows or objects die, and the device context wrapper giving back
+// what it saved, popup menus and the clipboard.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -149,9 +149,14 @@ HWND CreateCountingWindow() {
                          nullptr);
 }
 
+constexpr WPARAM kThrow = 1;
+
 class DefaultingWnd : public CWnd {
 protected:
-    LRESULT OnProbe(WPARAM, LPARAM) { return Default() + 1; }
+    LRESULT OnProbe(WPARAM wParam, LPARAM) {
+        if (wParam == kThrow) throw 0;
+        return Default() + 1;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -169,6 +174,26 @@ TEST(Binding, DefaultProcessingOfAControlRunsOnce) {
     EXPECT_EQ(g_classProcedureCalls, 1);
     DestroyWindow(window);
     EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(window), nullptr);
+}
+
+TEST(Binding, OneObjectPerWindowAndThePreviousProcedureBehindIt) {
+    HWND window = CreateCountingWindow();
+    ASSERT_NE(window, nullptr);
+    {
+        DefaultingWnd first;
+        ASSERT_TRUE(first.SubclassWindow(window));
+        DefaultingWnd second;
+        EXPECT_FALSE(second.SubclassWindow(window));
+        EXPECT_EQ(second.m_hWnd, nullptr);
+        EXPECT_EQ(SendMessageA(window, WM_PROBE, 0, 0), 101);
+        // A handler's exception stops at the window procedure, which then
+        // lets the previous one answer.
+        EXPECT_EQ(SendMessageA(window, WM_PROBE, kThrow, 0), 100);
+    }  // the object dies before its window, which gets its procedure back
+    EXPECT_EQ(CWnd::FromHandlePermanent(window), nullptr);
+    EXPECT_EQ(SendMessageA(window, WM_PROBE, 0, 0), 100);
+    DestroyWindow(window);
 }
 
 TEST(DeviceContext, DetachGivesBackEverySavedState) {
