@@ -101,6 +101,9 @@ HWND CWnd::UnsubclassWindow() {
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = Bound().Find(hwnd);
+    // Only reached through a procedure that chained to ours after we let
+    // the window go: the window is no longer ours to handle.
+    if (!wnd) return DefWindowProcW(hwnd, message, wParam, lParam);
     const WNDPROC previous = wnd->m_previousProc;
     if (message == WM_NCDESTROY) {
         // Unbind before the window is gone; the object may outlive it.
