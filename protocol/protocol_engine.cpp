@@ -42,7 +42,9 @@ bool CarriesBroadcasts(const IP_ADAPTER_ADDRESSES& adapter) {
 }
 
 // The IPv4 interface indexes of the adapters that are up and have an IPv4
-// address, loopback left out; false when the list cannot be had.
+// address, loopback left out; false when the list cannot be had. Asked
+// before the lock is taken: under Wine the list costs milliseconds, which
+// the worker would otherwise wait through while datagrams pile up.
 bool BroadcastInterfaces(std::vector<DWORD>& interfaces) {
     const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER |
                         GAA_FLAG_SKIP_FRIENDLY_NAME;
@@ -61,6 +63,12 @@ bool BroadcastInterfaces(std::vector<DWORD>& interfaces) {
         return true;
     }
     return false;
+}
+
+BroadcastAdapters ListBroadcastAdapters() {
+    BroadcastAdapters adapters;
+    adapters.listed = BroadcastInterfaces(adapters.interfaces);
+    return adapters;
 }
 
 }  // namespace
@@ -208,11 +216,10 @@ void ProtocolEngine::ReceiveStep() {
 // module with factory settings lies in no subnet of the workstation and
 // hears only a broadcast on its own wire. Without an adapter list the
 // request goes out once, as the routing table has it.
-bool ProtocolEngine::SendDatagram(const char* data, int length) {
+bool ProtocolEngine::SendDatagram(const BroadcastAdapters& adapters, const char* data, int length) {
     if (socket_ == INVALID_SOCKET) return false;
-    std::vector<DWORD> interfaces;
-    if (!BroadcastInterfaces(interfaces)) return SendBroadcast(data, length);
-    return SendThroughEach(interfaces, data, length);
+    if (!adapters.listed) return SendBroadcast(data, length);
+    return SendThroughEach(adapters.interfaces, data, length);
 }
 
 // IP_UNICAST_IF picks the adapter that the socket's IPv4 traffic leaves
@@ -240,16 +247,18 @@ bool ProtocolEngine::SendBroadcast(const char* data, int length) {
 }
 
 bool ProtocolEngine::SendModuleScan() {
+    const BroadcastAdapters adapters = ListBroadcastAdapters();
     LockScope scope(lock_);
-    return scope.Held() && SendDatagram(kScanRequest, static_cast<int>(kScanRequestSize));
+    return scope.Held() && SendDatagram(adapters, kScanRequest, static_cast<int>(kScanRequestSize));
 }
 
 void ProtocolEngine::SendConfigure(const VORN_ConfigureRequestType& request) {
+    const BroadcastAdapters adapters = ListBroadcastAdapters();
     LockScope scope(lock_);
     if (!scope.Held()) return;
     const ConfigureRequestText text = BuildConfigureRequest(request);
     if (text.length == 0) return;  // it cannot be carried whole
-    SendDatagram(text.text, static_cast<int>(text.length + 1));
+    SendDatagram(adapters, text.text, static_cast<int>(text.length + 1));
 }
 
 bool ProtocolEngine::GetResponse(VORN_ModuleScanResponseType& response) {

@@ -14,6 +14,13 @@
 
 namespace vorn {
 
+// The adapters a request goes out through; listed false when the platform
+// could not tell.
+struct BroadcastAdapters {
+    bool listed;
+    std::vector<DWORD> interfaces;
+};
+
 class ProtocolEngine {
 public:
     // Process attach: clears the callback and opens the socket. A failure
@@ -52,7 +59,7 @@ private:
     bool OpenSocket();
     bool SetReceiveBuffer(int bytes);
     void StartTimer();
-    bool SendDatagram(const char* data, int length);
+    bool SendDatagram(const BroadcastAdapters& adapters, const char* data, int length);
     bool SendThroughEach(const std::vector<DWORD>& interfaces, const char* data, int length);
     bool SetOutgoingInterface(DWORD index);
     bool SendBroadcast(const char* data, int length);
