@@ -51,4 +51,14 @@ std::string Sim(const std::string& command) {
     return addresses.empty() ? "ERR no simulator" : SimCommand(addresses.front(), command);
 }
 
+std::string HexOf(const std::string& bytes) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const char c : bytes) {
+        hex += kDigits[static_cast<unsigned char>(c) >> 4];
+        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
+    }
+    return hex;
+}
+
 }  // namespace kltest

@@ -19,6 +19,10 @@ std::string SimCommand(const std::string& address, const std::string& command, i
 // The same command to the first simulator.
 std::string Sim(const std::string& command);
 
+// Bytes as the simulator reports them (last-configure): two upper-case
+// hexadecimal digits each.
+std::string HexOf(const std::string& bytes);
+
 }  // namespace kltest
 
 #endif

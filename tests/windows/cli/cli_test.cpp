@@ -18,6 +18,7 @@
 
 namespace {
 
+using kltest::HexOf;
 using kltest::Sim;
 
 // Wine needs a moment to start a program; this only bounds a hang.
@@ -91,16 +92,6 @@ CliRun RunCli(const std::string& args, const std::function<void()>& whileRunning
     run.out = TakeText(outPath);
     run.err = TakeText(errPath);
     return run;
-}
-
-std::string HexOf(const std::string& bytes) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (const char c : bytes) {
-        hex += kDigits[static_cast<unsigned char>(c) >> 4];
-        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
-    }
-    return hex;
 }
 
 std::string WritePlan(const std::string& text) {

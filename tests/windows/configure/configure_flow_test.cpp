@@ -30,6 +30,7 @@ using kltest::PumpUntil;
 using kltest::RowCount;
 using kltest::RowTextColor;
 using kltest::RunModal;
+using kltest::HexOf;
 using kltest::Sim;
 using kltest::WaitForRows;
 
@@ -43,16 +44,6 @@ int RowOf(HWND dialog, const std::string& mac) {
         if (Cell(dialog, row, 6) == mac) return row;
     }
     return -1;
-}
-
-std::string HexOf(const std::string& bytes) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (const char c : bytes) {
-        hex += kDigits[static_cast<unsigned char>(c) >> 4];
-        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
-    }
-    return hex;
 }
 
 long Configures() {
