@@ -5,9 +5,12 @@
 
 namespace {
 
+// Every export opens the library's socket first, so that the first call,
+// whichever it is, finds the library as loading once left it.
 template <typename Operation, typename Result>
 Result Guarded(Operation operation, Result onFailure) {
     try {
+        vorn::TheEngine().EnsureSocket();
         return operation();
     } catch (...) {
         return onFailure;
@@ -28,20 +31,19 @@ VORN_API int VORN_SendModuleScan(void) {
 }
 
 VORN_API void VORN_SendConfigure(const VORN_ConfigureRequestType* request) {
-    if (!request) return;
-    Guarded([request] { vorn::TheEngine().SendConfigure(*request); return 0; }, 0);
+    Guarded([request] { if (request) vorn::TheEngine().SendConfigure(*request); return 0; }, 0);
 }
 
-VORN_API void VORN_RegisterCallBack(VORN_CallBackType callback) { vorn::TheEngine().RegisterCallback(callback); }
+VORN_API void VORN_RegisterCallBack(VORN_CallBackType callback) {
+    Guarded([callback] { vorn::TheEngine().RegisterCallback(callback); return 0; }, 0);
+}
 
 VORN_API int VORN_GetResponse(VORN_ModuleScanResponseType* response) {
-    if (!response) return 0;
-    return Guarded([response] { return vorn::TheEngine().GetResponse(*response) ? 1 : 0; }, 0);
+    return Guarded([response] { return response && vorn::TheEngine().GetResponse(*response) ? 1 : 0; }, 0);
 }
 
 VORN_API int VORN_GetInvPswdMacId(uint8_t* macId) {
-    if (!macId) return 0;
-    return Guarded([macId] { return vorn::TheEngine().GetInvalidPasswordMac(macId) ? 1 : 0; }, 0);
+    return Guarded([macId] { return macId && vorn::TheEngine().GetInvalidPasswordMac(macId) ? 1 : 0; }, 0);
 }
 
 VORN_API void VORN_RemoveFirstInvPswdMacId(void) {
@@ -57,9 +59,11 @@ VORN_API HRESULT CALLBACK DllGetVersion(DLLVERSIONINFO* info) {
     return 0;
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+// Under the loader lock: nothing here may load a DLL or wait on a thread.
+// A non-null reserved argument at detach means the process is ending.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) vorn::TheEngine().Load();
-    if (reason == DLL_PROCESS_DETACH) vorn::TheEngine().Unload();
+    if (reason == DLL_PROCESS_DETACH) vorn::TheEngine().Unload(reserved != nullptr);
     return TRUE;
 }
 

@@ -6,6 +6,8 @@
 
 #include <new>
 
+#include "adapter_sends.h"
+
 namespace vorn {
 namespace {
 
@@ -41,11 +43,21 @@ bool CarriesBroadcasts(const IP_ADAPTER_ADDRESSES& adapter) {
            adapter.FirstUnicastAddress != nullptr && adapter.IfIndex != 0;
 }
 
+// The workstation's IPv4 addresses on one adapter, in host byte order.
+void AddAddresses(const IP_ADAPTER_ADDRESSES& adapter, std::vector<std::uint32_t>& addresses) {
+    for (const IP_ADAPTER_UNICAST_ADDRESS* unicast = adapter.FirstUnicastAddress; unicast; unicast = unicast->Next) {
+        const SOCKADDR* address = unicast->Address.lpSockaddr;
+        if (!address || address->sa_family != AF_INET) continue;
+        addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr));
+    }
+}
+
 // The IPv4 interface indexes of the adapters that are up and have an IPv4
-// address, loopback left out; false when the list cannot be had. Asked
-// before the lock is taken: under Wine the list costs milliseconds, which
-// the worker would otherwise wait through while datagrams pile up.
-bool BroadcastInterfaces(std::vector<DWORD>& interfaces) {
+// address, loopback left out, and those adapters' addresses; false when
+// the list cannot be had. Asked before the lock is taken: under Wine the
+// list costs milliseconds, which the worker would otherwise wait through
+// while datagrams pile up.
+bool ListAdapters(BroadcastAdapters& adapters) {
     const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER |
                         GAA_FLAG_SKIP_FRIENDLY_NAME;
     ULONG size = kAdapterListBytes;
@@ -58,7 +70,9 @@ bool BroadcastInterfaces(std::vector<DWORD>& interfaces) {
         if (result == ERROR_NO_DATA) return true;
         if (result != NO_ERROR) return false;
         for (const IP_ADAPTER_ADDRESSES* adapter = first; adapter; adapter = adapter->Next) {
-            if (CarriesBroadcasts(*adapter)) interfaces.push_back(adapter->IfIndex);
+            if (!CarriesBroadcasts(*adapter)) continue;
+            adapters.interfaces.push_back(adapter->IfIndex);
+            AddAddresses(*adapter, adapters.addresses);
         }
         return true;
     }
@@ -67,7 +81,7 @@ bool BroadcastInterfaces(std::vector<DWORD>& interfaces) {
 
 BroadcastAdapters ListBroadcastAdapters() {
     BroadcastAdapters adapters;
-    adapters.listed = BroadcastInterfaces(adapters.interfaces);
+    adapters.listed = ListAdapters(adapters);
     return adapters;
 }
 
@@ -89,8 +103,21 @@ ProtocolEngine::LockScope::~LockScope() {
     if (lock_ && held_) ReleaseMutex(lock_);
 }
 
-void ProtocolEngine::Load() {
-    queues_.SetCallback(nullptr);
+void ProtocolEngine::Load() { queues_.SetCallback(nullptr); }
+
+// WSAStartup may load the socket provider's DLLs, which must not happen
+// under the loader lock: the socket is opened at the first exported call
+// instead of at load, once, even when two threads make that call at once.
+void ProtocolEngine::EnsureSocket() {
+    InitOnceExecuteOnce(&socketOnce_, &ProtocolEngine::OpenSocketOnce, this, nullptr);
+}
+
+BOOL CALLBACK ProtocolEngine::OpenSocketOnce(PINIT_ONCE, PVOID engine, PVOID*) {
+    static_cast<ProtocolEngine*>(engine)->OpenLibrarySocket();
+    return TRUE;
+}
+
+void ProtocolEngine::OpenLibrarySocket() {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
     socketLibraryUp_ = true;
@@ -121,7 +148,10 @@ bool ProtocolEngine::SetReceiveBuffer(int bytes) {
     return setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes) == 0;
 }
 
-void ProtocolEngine::Unload() {
+void ProtocolEngine::Unload(bool processEnding) {
+    // At process end the system reclaims the socket; calling into the
+    // socket library then may touch DLLs already gone.
+    if (processEnding) return;
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
     socket_ = INVALID_SOCKET;
     if (socketLibraryUp_) WSACleanup();
@@ -207,7 +237,9 @@ void ProtocolEngine::ReceiveStep() {
             if (WSAGetLastError() == WSAEWOULDBLOCK) return;
             continue;
         }
-        queues_.Dispatch(receiveBuffer_, static_cast<std::size_t>(received));
+        const std::size_t length = static_cast<std::size_t>(received);
+        if (echoes_.IsFurtherCopy(receiveBuffer_, length, ntohl(from.sin_addr.s_addr), ntohs(from.sin_port))) continue;
+        queues_.Dispatch(receiveBuffer_, length);
     }
 }
 
@@ -215,25 +247,17 @@ void ProtocolEngine::ReceiveStep() {
 // picks, so each request goes out once through every adapter instead: a
 // module with factory settings lies in no subnet of the workstation and
 // hears only a broadcast on its own wire. Without an adapter list the
-// request goes out once, as the routing table has it.
-bool ProtocolEngine::SendDatagram(const BroadcastAdapters& adapters, const char* data, int length) {
-    if (socket_ == INVALID_SOCKET) return false;
-    if (!adapters.listed) return SendBroadcast(data, length);
-    return SendThroughEach(adapters.interfaces, data, length);
-}
-
-// IP_UNICAST_IF picks the adapter that the socket's IPv4 traffic leaves
-// through; the socket stays bound to 0.0.0.0:3250, so every answer still
-// arrives at it. Index 0 leaves the choice to the routing table again,
-// which is how the socket was opened: the library sets the option nowhere
-// else.
-bool ProtocolEngine::SendThroughEach(const std::vector<DWORD>& interfaces, const char* data, int length) {
-    bool sent = false;
-    for (const DWORD index : interfaces) {
-        if (SetOutgoingInterface(index) && SendBroadcast(data, length)) sent = true;
-    }
-    SetOutgoingInterface(0);
-    return sent;
+// request goes out once, as the routing table has it. Returns the number
+// of datagrams sent.
+int ProtocolEngine::SendDatagram(const BroadcastAdapters& adapters, const char* data, int length) {
+    if (socket_ == INVALID_SOCKET) return 0;
+    if (!adapters.listed) return SendBroadcast(data, length) ? 1 : 0;
+    // IP_UNICAST_IF picks the adapter that the socket's IPv4 traffic leaves
+    // through; the socket stays bound to 0.0.0.0:3250, so every answer
+    // still arrives at it. The library sets the option nowhere else.
+    return SendThroughEachInterface(
+        adapters.interfaces, [this](std::uint32_t index) { return SetOutgoingInterface(index); },
+        [this, data, length] { return SendBroadcast(data, length); });
 }
 
 bool ProtocolEngine::SetOutgoingInterface(DWORD index) {
@@ -249,7 +273,7 @@ bool ProtocolEngine::SendBroadcast(const char* data, int length) {
 bool ProtocolEngine::SendModuleScan() {
     const BroadcastAdapters adapters = ListBroadcastAdapters();
     LockScope scope(lock_);
-    return scope.Held() && SendDatagram(adapters, kScanRequest, static_cast<int>(kScanRequestSize));
+    return scope.Held() && SendDatagram(adapters, kScanRequest, static_cast<int>(kScanRequestSize)) > 0;
 }
 
 void ProtocolEngine::SendConfigure(const VORN_ConfigureRequestType& request) {
@@ -258,7 +282,8 @@ void ProtocolEngine::SendConfigure(const VORN_ConfigureRequestType& request) {
     if (!scope.Held()) return;
     const ConfigureRequestText text = BuildConfigureRequest(request);
     if (text.length == 0) return;  // it cannot be carried whole
-    SendDatagram(adapters, text.text, static_cast<int>(text.length + 1));
+    const int copies = SendDatagram(adapters, text.text, static_cast<int>(text.length + 1));
+    echoes_.Sent(text.text, text.length + 1, copies, adapters.addresses);
 }
 
 bool ProtocolEngine::GetResponse(VORN_ModuleScanResponseType& response) {

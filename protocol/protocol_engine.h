@@ -1,33 +1,41 @@
 // The library's process-wide engine on Windows: the UDP socket opened at
-// load, the lock, the one-millisecond multimedia timer and the worker
-// thread that drains the socket into the receive queues.
+// the first exported call, the lock, the one-millisecond multimedia timer
+// and the worker thread that drains the socket into the receive queues.
 #ifndef VORN_PROTOCOL_ENGINE_H
 #define VORN_PROTOCOL_ENGINE_H
 
 #include <winsock2.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "receive_queues.h"
+#include "request_echoes.h"
 #include "wire_messages.h"
 
 namespace vorn {
 
-// The adapters a request goes out through; listed false when the platform
-// could not tell.
+// The adapters a request goes out through, and the workstation's IPv4
+// addresses on them (host byte order); listed false when the platform could
+// not tell.
 struct BroadcastAdapters {
-    bool listed;
-    std::vector<DWORD> interfaces;
+    bool listed = false;
+    std::vector<std::uint32_t> interfaces;
+    std::vector<std::uint32_t> addresses;
 };
 
 class ProtocolEngine {
 public:
-    // Process attach: clears the callback and opens the socket. A failure
-    // leaves the engine without a socket; loading still succeeds.
+    // Process attach: clears the callback, nothing else (the loader lock
+    // is held).
     void Load();
-    // Process detach: closes the socket and releases the socket library.
-    void Unload();
+    // Opens the socket at the first call, once. A failure leaves the engine
+    // without a socket for good.
+    void EnsureSocket();
+    // Process detach: an explicit unload closes the socket and releases the
+    // socket library; at process end nothing is torn down.
+    void Unload(bool processEnding);
 
     // Starts lock, timer and worker once; later calls change nothing.
     void Start();
@@ -56,11 +64,12 @@ private:
         bool held_;
     };
 
+    static BOOL CALLBACK OpenSocketOnce(PINIT_ONCE, PVOID engine, PVOID*);
+    void OpenLibrarySocket();
     bool OpenSocket();
     bool SetReceiveBuffer(int bytes);
     void StartTimer();
-    bool SendDatagram(const BroadcastAdapters& adapters, const char* data, int length);
-    bool SendThroughEach(const std::vector<DWORD>& interfaces, const char* data, int length);
+    int SendDatagram(const BroadcastAdapters& adapters, const char* data, int length);
     bool SetOutgoingInterface(DWORD index);
     bool SendBroadcast(const char* data, int length);
     void ReceiveStep();
@@ -69,6 +78,7 @@ private:
     static DWORD WINAPI WorkerMain(LPVOID);
     static void CALLBACK TimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
+    INIT_ONCE socketOnce_ = INIT_ONCE_STATIC_INIT;
     SOCKET socket_ = INVALID_SOCKET;
     bool socketLibraryUp_ = false;
     bool started_ = false;
@@ -78,6 +88,7 @@ private:
     UINT timer_ = 0;
     char receiveBuffer_[kDatagramBufferSize];
     ReceiveQueues queues_;
+    RequestEchoes echoes_;
 };
 
 ProtocolEngine& TheEngine();

@@ -1,7 +1,11 @@
 #include "receive_queues.h"
 
+#include "adapter_sends.h"
+#include "request_echoes.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -136,6 +140,82 @@ TEST_F(ReceiveQueuesTest, DatagramWithoutNulIsReadToItsLength) {
     VORN_ModuleScanResponseType r;
     ASSERT_TRUE(queues.TakeResponse(r));
     EXPECT_STREQ(r.hn, "ab");
+}
+
+// Copies of a request sent through two adapters: the first to come back,
+// from either address, is read; the further ones are not. Nothing else is
+// held back: not another sender, port or text, and not a request that went
+// out once.
+TEST(RequestEchoes, OnlyTheFirstCopyOfARequestOfSeveralIsRead) {
+    const std::string request = std::string("Configure: 02-00-00-00-00-01;IP = 10.0.0.5;") + '\0';
+    const std::uint32_t first = 0xC6120001u, second = 0xC6130001u, module = 0xC612000Bu;
+    RequestEchoes echoes;
+    const auto further = [&](const std::string& bytes, std::uint32_t from, std::uint16_t port) {
+        return echoes.IsFurtherCopy(bytes.data(), bytes.size(), from, port);
+    };
+    echoes.Sent(request.data(), request.size(), 2, {first, second});
+    EXPECT_FALSE(further(request, module, kPort)) << "a module's datagram";
+    EXPECT_FALSE(further(request, second, 3251)) << "another port";
+    EXPECT_FALSE(further(request.substr(0, request.size() - 1), second, kPort)) << "other bytes";
+    EXPECT_FALSE(further(request, second, kPort)) << "the first copy";
+    EXPECT_TRUE(further(request, first, kPort));
+    EXPECT_TRUE(further(request, second, kPort)) << "a copy brought twice";
+    EXPECT_FALSE(further("Reconfigured:", first, kPort));
+
+    echoes.Sent(request.data(), request.size(), 2, {first, second});
+    EXPECT_FALSE(further(request, first, kPort)) << "the same request again has a first copy of its own";
+    echoes.Sent(request.data(), request.size(), 1, {first, second});
+    EXPECT_FALSE(further(request, first, kPort));
+    EXPECT_FALSE(further(request, first, kPort)) << "one copy sent: every echo is read";
+}
+
+// The socket's side, scripted: which interfaces cannot be picked, through
+// which a send fails, and where the sends went.
+struct ScriptedSocket {
+    std::vector<std::uint32_t> refused;
+    std::vector<std::uint32_t> failing;
+    std::vector<std::uint32_t> sentThrough;
+    std::uint32_t current = 0;
+    bool Pick(std::uint32_t index) {
+        if (std::find(refused.begin(), refused.end(), index) != refused.end()) return false;
+        current = index;
+        return true;
+    }
+    int SendAll(const std::vector<std::uint32_t>& interfaces) {
+        return SendThroughEachInterface(
+            interfaces, [this](std::uint32_t index) { return Pick(index); },
+            [this] {
+                if (std::find(failing.begin(), failing.end(), current) != failing.end()) return false;
+                sentThrough.push_back(current);
+                return true;
+            });
+    }
+};
+
+TEST(AdapterSends, OncePerAdapterAndOncePlainWhenNoneWentOut) {
+    ScriptedSocket each;
+    EXPECT_EQ(each.SendAll({3, 7}), 2);
+    EXPECT_EQ(each.sentThrough, (std::vector<std::uint32_t>{3, 7}));
+    EXPECT_EQ(each.current, 0u) << "the routing table chooses again";
+
+    ScriptedSocket oneRefused;
+    oneRefused.refused = {7};
+    EXPECT_EQ(oneRefused.SendAll({3, 7}), 1);
+    EXPECT_EQ(oneRefused.sentThrough, std::vector<std::uint32_t>{3});
+
+    ScriptedSocket allRefused;
+    allRefused.refused = {0, 3, 7};
+    EXPECT_EQ(allRefused.SendAll({3, 7}), 1);
+    EXPECT_EQ(allRefused.sentThrough, std::vector<std::uint32_t>{0}) << "one plain broadcast";
+
+    ScriptedSocket noneGoesOut;
+    noneGoesOut.failing = {3, 7};
+    EXPECT_EQ(noneGoesOut.SendAll({3, 7}), 1);
+    EXPECT_EQ(noneGoesOut.sentThrough, std::vector<std::uint32_t>{0});
+
+    ScriptedSocket noAdapter;
+    EXPECT_EQ(noAdapter.SendAll({}), 0);
+    EXPECT_TRUE(noAdapter.sentThrough.empty());
 }
 
 }  // namespace

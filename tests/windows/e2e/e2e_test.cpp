@@ -40,6 +40,7 @@ constexpr int kModules = 6;
 constexpr char kNoTraffic[] = "OK scans=0 configures=0 answers=0 reconfigured=0 invalid=0";
 constexpr int kModulePort = 3250;
 constexpr int kConfigureIpId = 1004;
+constexpr int kConfigurePasswordId = 1010;
 
 // The simulated modules count from this MAC and 198.18.1.100.
 std::string Reset(const std::string& options) {
@@ -402,6 +403,78 @@ TEST_F(TwoSegments, ScanListsBothAndAModuleBehindTheSecondAdapterIsConfigured) {
         },
         kRowsTimeoutMs));
     EXPECT_EQ(kltest::FindDialog("Warning", program.Id()), nullptr);
+}
+
+// The list once it kept its row count for kQuietMs.
+std::vector<Row> SettledRows(HWND list) {
+    ULONGLONG stableSince = GetTickCount64();
+    int last = -1;
+    kltest::WaitUntil(
+        [&] {
+            const int now = kltest::RowCount(list);
+            if (now != last) stableSince = GetTickCount64();
+            last = now;
+            return GetTickCount64() - stableSince >= kQuietMs;
+        },
+        kRowsTimeoutMs);
+    std::vector<Row> rows;
+    kltest::ReadRows(list, rows);
+    return rows;
+}
+
+int RowsWithoutMac(const std::vector<Row>& rows) { return static_cast<int>(ByMac(rows).count("N/A")); }
+
+// Each configure request leaves through both adapters and both copies come
+// back to the library; the list shows the request once, as with one
+// adapter. A module that replies at once ("Reconfigured:" before the second
+// copy is back) must not leave the late copy in the rescanned list.
+TEST_F(TwoSegments, EachConfigureRequestIsListedOnce) {
+    constexpr int kRequests = 20;
+    ASSERT_EQ(Reset("--count 3 --protect-every 1 --delay 0"), "OK");
+    ASSERT_EQ(SimCommand(secondSim, "reset --count 2 --mac-base 02-00-00-00-02-01 --ip-base 198.19.2.100"), "OK");
+    const std::string target = MacOf(1);
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, 5)) << "rows: " << kltest::RowCount(list);
+    int ghosts = 0;
+    int refusalsNotListedOnce = 0;
+    for (int request = 0; request < kRequests; ++request) {
+        const bool refused = request % 2 == 1;
+        const long reconfigured = StatValue(Sim("stats"), "reconfigured");
+        const long invalid = StatValue(Sim("stats"), "invalid");
+        const long scans = Scans(kltest::SimulatorAddresses().front());
+        ASSERT_TRUE(kltest::DoubleClickRow(list, RowOf(Rows(list), target)));
+        const std::string caption = "Configure: " + target;
+        HWND configure = nullptr;
+        ASSERT_TRUE(kltest::WaitUntil(
+            [&] { return (configure = kltest::FindDialog(caption.c_str(), program.Id())) != nullptr; },
+            kRowsTimeoutMs));
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(configure, kConfigurePasswordId), WM_SETTEXT, 0,
+                                        reinterpret_cast<LPARAM>(refused ? "wrong" : "secret"), SMTO_ABORTIFHUNG,
+                                        kRowsTimeoutMs, &ignored));
+        ASSERT_TRUE(PostClick(configure, IDOK));
+        if (refused) {
+            ASSERT_TRUE(kltest::WaitUntil([&] { return StatValue(Sim("stats"), "invalid") == invalid + 1; },
+                                          kRowsTimeoutMs));
+            ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::FindDialog("Warning", program.Id()) != nullptr; },
+                                          kRowsTimeoutMs))
+                << "no \"Invalid password\" box";
+            ASSERT_TRUE(CloseWarning(program.Id()));
+            const std::vector<Row> rows = SettledRows(list);
+            if (rows.size() != 6 || RowsWithoutMac(rows) != 1) ++refusalsNotListedOnce;
+        } else {
+            ASSERT_TRUE(kltest::WaitUntil(
+                [&] { return StatValue(Sim("stats"), "reconfigured") == reconfigured + 1; }, kRowsTimeoutMs));
+            ASSERT_TRUE(BothSawScans(scans + 1)) << "no rescan after \"Reconfigured:\"";
+            const std::vector<Row> rows = SettledRows(list);
+            if (rows.size() != 5 || RowsWithoutMac(rows) != 0) ++ghosts;
+        }
+    }
+    std::printf("echo rows: %d ghost rows after %d rescans, %d refusals not listed once\n", ghosts, kRequests / 2,
+                refusalsNotListedOnce);
+    EXPECT_EQ(ghosts, 0);
+    EXPECT_EQ(refusalsNotListedOnce, 0);
 }
 
 }  // namespace
