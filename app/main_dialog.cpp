@@ -70,7 +70,8 @@ END_MESSAGE_MAP()
 
 CMainDialog::CMainDialog(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
-      m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_minimumSize{ScaleToSystemDpi(kMinimumWidth), ScaleToSystemDpi(kMinimumHeight)} {}
 
 CMainDialog::~CMainDialog() {
     CMainDialog* self = this;
@@ -111,9 +112,7 @@ void CMainDialog::AddAboutMenuEntry() {
 
 void CMainDialog::SetIcons() {
     SetIcon(m_hIcon, TRUE);
-    HICON small = static_cast<HICON>(
-        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_SHARED));
-    SetIcon(small, FALSE);
+    SetIcon(AfxLoadSmallIcon(IDR_MAINFRAME), FALSE);
 }
 
 // A library of another version must not be started: the program ends
@@ -200,18 +199,18 @@ void CMainDialog::OnSize(UINT, int, int) {
 
 void CMainDialog::OnSizing(UINT edge, LPRECT rect) {
     Default();
-    if (rect->right - rect->left < kMinimumWidth) {
+    if (rect->right - rect->left < m_minimumSize.cx) {
         if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT) {
-            rect->left = rect->right - kMinimumWidth;
+            rect->left = rect->right - m_minimumSize.cx;
         } else {
-            rect->right = rect->left + kMinimumWidth;
+            rect->right = rect->left + m_minimumSize.cx;
         }
     }
-    if (rect->bottom - rect->top < kMinimumHeight) {
+    if (rect->bottom - rect->top < m_minimumSize.cy) {
         if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT) {
-            rect->top = rect->bottom - kMinimumHeight;
+            rect->top = rect->bottom - m_minimumSize.cy;
         } else {
-            rect->bottom = rect->top + kMinimumHeight;
+            rect->bottom = rect->top + m_minimumSize.cy;
         }
     }
 }

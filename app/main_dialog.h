@@ -12,7 +12,8 @@
 // Posted by the library callback to the main dialog; lParam is the code.
 constexpr UINT WM_LIBRARY_EVENT = WM_USER + 1;
 
-// The window's minimum size while a border is dragged, in pixels.
+// The window's minimum size while a border is dragged, in pixels at 96 DPI;
+// scaled to the system DPI at start-up.
 constexpr int kMinimumWidth = 194;
 constexpr int kMinimumHeight = 130;
 
@@ -53,6 +54,7 @@ protected:
 
     CModuleListCtrl m_moduleList;
     HICON m_hIcon;
+    SIZE m_minimumSize;
 
     DECLARE_MESSAGE_MAP()
 };

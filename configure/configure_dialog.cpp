@@ -70,9 +70,7 @@ BOOL CConfigureDialog::OnInitDialog() {
 
 void CConfigureDialog::SetIcons() {
     SetIcon(m_hIcon, TRUE);
-    HICON small = static_cast<HICON>(
-        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_SHARED));
-    SetIcon(small, FALSE);
+    SetIcon(AfxLoadSmallIcon(IDR_MAINFRAME), FALSE);
 }
 
 // A value the module did not report cannot be entered: the control stays

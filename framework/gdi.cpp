@@ -13,6 +13,24 @@ BOOL CGdiObject::DeleteObject() {
     return deleted;
 }
 
+namespace {
+
+constexpr int kDesignDpi = 96;
+
+int SystemDpi() {
+    static const int dpi = [] {
+        HDC screen = ::GetDC(nullptr);
+        const int value = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+        if (screen) ::ReleaseDC(nullptr, screen);
+        return value > 0 ? value : kDesignDpi;
+    }();
+    return dpi;
+}
+
+}  // namespace
+
+int ScaleToSystemDpi(int pixelsAt96Dpi) { return ::MulDiv(pixelsAt96Dpi, SystemDpi(), kDesignDpi); }
+
 CDC::~CDC() {
     if (m_hDC && m_firstSavedState) ::RestoreDC(m_hDC, m_firstSavedState);
 }

@@ -80,6 +80,13 @@ private:
     int m_savedStates = 0;
 };
 
+// A size given in pixels at 96 DPI, scaled to the system DPI (the DPI over
+// 96, rounded). The program declares itself DPI-aware, so Windows no longer
+// stretches it: every pixel size it sets itself must follow the display.
+// The DPI is read once; a system-DPI-aware process keeps the one it
+// started with.
+int ScaleToSystemDpi(int pixelsAt96Dpi);
+
 // The context of one WM_PAINT: BeginPaint on construction, EndPaint when done.
 class CPaintDC : public CDC {
 public:

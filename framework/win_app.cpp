@@ -32,6 +32,12 @@ HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 
 const char* AfxGetAppName() { return g_app ? g_app->m_appName.GetString() : ""; }
 
+HICON AfxLoadSmallIcon(UINT id) {
+    return static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                           ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                           LR_SHARED));
+}
+
 int AfxMessageBox(const char* text, UINT type) {
     HWND owner = ::GetActiveWindow();
     if (!owner && g_app && g_app->m_pMainWnd) owner = g_app->m_pMainWnd->m_hWnd;

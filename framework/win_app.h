@@ -36,6 +36,10 @@ HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 const char* AfxGetAppName();
 
+// The icon resource at the system's small-icon size (16 pixels at 96 DPI,
+// more on a scaled display), shared: the system frees it.
+HICON AfxLoadSmallIcon(UINT id);
+
 // The standard message box: the application's title as caption, owned by
 // the active window of the application.
 int AfxMessageBox(const char* text, UINT type = MB_OK);

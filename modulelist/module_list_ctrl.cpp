@@ -5,6 +5,7 @@
 
 #include "clipboard.h"
 #include "configure_flow.h"
+#include "gdi.h"
 #include "menu.h"
 #include "module_row_texts.h"
 #include "row_compare.h"
@@ -34,6 +35,9 @@ const char* SortText(LPARAM data, int column, int columnCount) {
     return row->texts[column];
 }
 
+// Layout widths are pixels at 96 DPI; -1 leaves the width to the list view.
+int ColumnWidth(int layoutWidth) { return layoutWidth > 0 ? ScaleToSystemDpi(layoutWidth) : layoutWidth; }
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CModuleListCtrl, CListCtrl)
@@ -58,7 +62,7 @@ void CModuleListCtrl::PreSubclassWindow() {
 BOOL CModuleListCtrl::SetupColumns(const CString& layout) {
     for (const ColumnLayout& column : ParseColumnLayout(layout)) {
         const int index = columnCount++;
-        if (InsertColumn(index, column.heading, LVCFMT_LEFT, column.width) == -1) return FALSE;
+        if (InsertColumn(index, column.heading, LVCFMT_LEFT, ColumnWidth(column.width)) == -1) return FALSE;
     }
     return TRUE;
 }
@@ -67,13 +71,14 @@ void CModuleListCtrl::AddModule(const VORN_ModuleScanResponseType& record) {
     for (auto it = modules.rbegin(); it != modules.rend(); ++it) {
         if (std::memcmp(it->macId, record.macId, VORN_MAC_SIZE) == 0) return;
     }
-    modules.push_back(record);
     const std::array<CString, kModuleColumnCount> t = ModuleRowTexts(record);
     // Only sorting moves the arrow, and sorting shows it: once the first
     // row has put it up, it stands where every later row would put it.
     if (rowsInOrder.empty()) header.ShowSortIndicator(sortColumn, sortAscending);
     HoldRedraw();
-    InsertRowInOrder({t[0], t[1], t[2], t[3], t[4], t[5], t[6]});
+    // A record without a row would turn the module's later answers away
+    // as duplicates until the next scan.
+    if (InsertRowInOrder({t[0], t[1], t[2], t[3], t[4], t[5], t[6]}) != -1) modules.push_back(record);
 }
 
 // A new module takes its place in the current order at once. The rows
@@ -135,11 +140,12 @@ int CModuleListCtrl::RowInOrder(const ModuleRowData& newRow) const {
 // Rows that come in a burst are drawn once, after the burst: the message
 // that lets the list draw again waits behind the answers already queued.
 // Rows that come one at a time are drawn one at a time, as before.
+// When the message cannot be posted (the thread's queue is full), nothing
+// is held: without it the list would never draw again.
 void CModuleListCtrl::HoldRedraw() {
-    if (redrawHeld) return;
+    if (redrawHeld || !PostMessage(WM_RESUME_REDRAW)) return;
     redrawHeld = TRUE;
     SendMessage(WM_SETREDRAW, FALSE);
-    PostMessage(WM_RESUME_REDRAW);
 }
 
 LRESULT CModuleListCtrl::OnResumeRedraw(WPARAM, LPARAM) {
@@ -250,6 +256,15 @@ CString CModuleListCtrl::AllRowsText() const {
     return text;
 }
 
+// The row showing this MAC text, or -1; from rowsInOrder, whose order is
+// the rows' order.
+int CModuleListCtrl::FindRowOfMac(const char* macText) const {
+    for (std::size_t row = 0; row < rowsInOrder.size(); ++row) {
+        if (std::strcmp(rowsInOrder[row]->texts[kMacColumn], macText) == 0) return static_cast<int>(row);
+    }
+    return -1;
+}
+
 void CModuleListCtrl::OnContextMenu(HWND, CPoint point) {
     int row = -1;
     if (point.x == -1 && point.y == -1) {
@@ -269,11 +284,17 @@ void CModuleListCtrl::OnContextMenu(HWND, CPoint point) {
     }
     CMenu menu;
     if (!menu.CreatePopupMenu()) return;
+    // Answers keep arriving while the menu is open and move the rows: the
+    // module is remembered by its MAC and found again afterwards.
+    const CString macText = row != -1 ? GetItemText(row, kMacColumn) : CString();
     if (row != -1) menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
     menu.AppendMenu(MF_STRING, kCopyAllCommand, "Copy all");
     const int command = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
                                             point.y, m_hWnd);
-    if (command == kCopyRowCommand) CopyTextToClipboard(m_hWnd, RowText(row));
+    if (command == kCopyRowCommand) {
+        const int rowNow = FindRowOfMac(macText);
+        if (rowNow != -1) CopyTextToClipboard(m_hWnd, RowText(rowNow));
+    }
     if (command == kCopyAllCommand) CopyTextToClipboard(m_hWnd, AllRowsText());
 }
 

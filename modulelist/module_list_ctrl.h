@@ -77,6 +77,7 @@ protected:
     void HoldRedraw();
     LRESULT OnResumeRedraw(WPARAM, LPARAM);
 
+    int FindRowOfMac(const char* macText) const;
     // Right-click (or the menu key): "Copy row" for the row under the
     // cursor, if any, and "Copy all".
     void OnContextMenu(HWND window, CPoint point);

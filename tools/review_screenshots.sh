@@ -2,9 +2,12 @@
 # Screenshots of the program with its window frame, for review by eye: the
 # main window as laid out from its template, the same window resized, the
 # About box, the configure dialog, and the list's menu over two modules at
-# one address. Runs the program, so it must run inside a test segment:
+# one address; then the main window and the configure dialog again at 120
+# and 144 DPI (125 % and 150 % display scale). Runs the program, so it must
+# run inside a test segment:
 #   tools/testseg/testseg --modules 3 -- tools/review_screenshots.sh
-# (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure,conflict_menu}.png.
+# (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure,conflict_menu}.png
+# and build/review/{main,configure}_{120,144}dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin="$root/build/windows/bin"
@@ -33,20 +36,41 @@ shoot() {
     echo "review_screenshots: wrote $out/$1"
 }
 
-cd "$bin"
-"$run" explorer /desktop=shots,800x600 "$bin/Kelvara Lanwise.exe" >"$out/program.log" 2>&1 &
-program=$!
-finish() {
-    # The program ends through its close box; the virtual desktop's
-    # explorer stays, so the prefix's server is stopped afterwards.
+# The display scale of the programs started from now on: each new Wine
+# process reads it at start.
+set_dpi() {
+    "$run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
+# Starts the program on a virtual desktop of this size and waits for its
+# first scan's answers to be listed and painted.
+start_program() {
+    "$run" explorer /desktop=shots,"$1" "$bin/Kelvara Lanwise.exe" >>"$out/program.log" 2>&1 &
+    program=$!
+    helper wait
+    sleep 3
+}
+
+# The program ends through its close box; the virtual desktop's explorer
+# stays, so the prefix's server is stopped afterwards.
+stop_program() {
+    [ -n "${program:-}" ] || return 0
     helper close || echo "review_screenshots: the program did not close cleanly" >&2
     wineserver -k >/dev/null 2>&1 || true
     wait "$program" 2>/dev/null || true
+    program=""
+}
+
+finish() {
+    stop_program
+    set_dpi 96
 }
 trap finish EXIT
 
-helper wait
-sleep 3   # the first scan's answers arrive and the list is painted
+cd "$bin"
+: >"$out/program.log"
+set_dpi 96
+start_program 800x600
 shoot main_template.png
 
 helper move 20 20 760 520
@@ -69,3 +93,17 @@ sleep 1
 helper menu
 sleep 1
 shoot conflict_menu.png
+helper dismiss
+stop_program
+
+for dpi in 120 144; do
+    set_dpi "$dpi"
+    "$run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shots /d 1280x960 /f >/dev/null 2>&1
+    start_program 1280x960
+    shoot "main_${dpi}dpi.png"
+    helper configure
+    sleep 1
+    shoot "configure_${dpi}dpi.png"
+    helper dismiss
+    stop_program
+done

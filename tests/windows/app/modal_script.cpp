@@ -42,6 +42,7 @@ BOOL CALLBACK CloseMatchingBox(HWND window, LPARAM) {
 
 struct MenuState {
     int choose = -1;
+    std::function<void()> whileOpen;
     bool seen = false;
     std::vector<std::string> items;
 } g_menu;
@@ -93,9 +94,10 @@ int MessageBoxWatcher::Count() const { return g_watch.count; }
 
 std::string MessageBoxWatcher::LastText() const { return g_watch.lastText; }
 
-PopupMenuAnswer::PopupMenuAnswer(int choose) {
+PopupMenuAnswer::PopupMenuAnswer(int choose, std::function<void()> whileOpen) {
     g_menu = MenuState();
     g_menu.choose = choose;
+    g_menu.whileOpen = std::move(whileOpen);
     timer_ = SetTimer(nullptr, 0, 20, &PopupMenuAnswer::Poll);
 }
 
@@ -113,6 +115,7 @@ void CALLBACK PopupMenuAnswer::Poll(HWND, UINT, UINT_PTR, DWORD) {
         g_menu.items.push_back(text);
     }
     g_menu.seen = true;
+    if (g_menu.whileOpen) g_menu.whileOpen();
     if (g_menu.choose < 0) {
         PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
         return;

@@ -38,11 +38,12 @@ private:
 };
 
 // Answers the next popup menu this thread shows, from inside its loop:
-// records the items' texts and chooses the item at index choose with the
-// arrow keys and Enter (or closes the menu with Escape when choose is -1).
+// records the items' texts, runs whileOpen, and chooses the item at index
+// choose with the arrow keys and Enter (or closes the menu with Escape when
+// choose is -1).
 class PopupMenuAnswer {
 public:
-    explicit PopupMenuAnswer(int choose);
+    explicit PopupMenuAnswer(int choose, std::function<void()> whileOpen = nullptr);
     ~PopupMenuAnswer();
     bool Seen() const;
     std::vector<std::string> Items() const;

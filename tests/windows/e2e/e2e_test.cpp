@@ -311,6 +311,80 @@ TEST_F(EndToEnd, ScanDuringAFloodIsSentAndItsAnswersListed) {
     for (int module = 0; module < kModules; ++module) EXPECT_EQ(rows.count(MacOf(module)), 1u) << MacOf(module);
 }
 
+// The display scale that programs started from now on see: each new Wine
+// process reads it at start. Put back as it was when the object goes.
+class ScopedLogPixels {
+public:
+    explicit ScopedLogPixels(DWORD dpi) {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                            &key_, nullptr) != ERROR_SUCCESS) {
+            key_ = nullptr;
+            return;
+        }
+        DWORD size = sizeof old_;
+        hadValue_ = RegQueryValueExA(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
+                    ERROR_SUCCESS;
+        set_ = Write(dpi);
+    }
+    ~ScopedLogPixels() {
+        if (!key_) return;
+        if (hadValue_) {
+            Write(old_);
+        } else {
+            RegDeleteValueA(key_, kValue);
+        }
+        RegCloseKey(key_);
+    }
+    ScopedLogPixels(const ScopedLogPixels&) = delete;
+    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+    bool Set() const { return set_; }
+
+private:
+    static constexpr const char* kValue = "LogPixels";
+    bool Write(DWORD dpi) {
+        return RegSetValueExA(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+               ERROR_SUCCESS;
+    }
+    HKEY key_ = nullptr;
+    DWORD old_ = 0;
+    bool hadValue_ = false;
+    bool set_ = false;
+};
+
+// The program declares itself DPI-aware, so at 150 % Windows no longer
+// stretches it: the column widths and the minimum size, given for 96 DPI,
+// must follow the display or every column is cut to an ellipsis.
+TEST_F(EndToEnd, ColumnsAndMinimumSizeFollowTheDisplayScale) {
+    const struct {
+        DWORD dpi;
+        std::vector<int> widths;
+        SIZE minimum;
+    } scales[] = {
+        {96, {90, 90, 90, 50, 50, 114, 115}, {194, 130}},
+        {144, {135, 135, 135, 75, 75, 171, 173}, {291, 195}},
+    };
+    ASSERT_EQ(Reset("--count 1"), "OK");
+    for (const auto& scale : scales) {
+        ScopedLogPixels logPixels(scale.dpi);
+        ASSERT_TRUE(logPixels.Set());
+        HWND list = StartProgram();
+        ASSERT_NE(list, nullptr) << "no main dialog at " << scale.dpi << " DPI";
+        std::vector<int> widths;
+        for (int column = 0; column < 7; ++column) {
+            widths.push_back(static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0)));
+        }
+        EXPECT_EQ(widths, scale.widths) << scale.dpi << " DPI";
+        // Dragging the bottom right corner far inwards.
+        RECT sizing = {300, 200, 350, 240};
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(GetParent(list), WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing),
+                                        SMTO_ABORTIFHUNG, kRowsTimeoutMs, &ignored));
+        EXPECT_EQ(sizing.right - sizing.left, scale.minimum.cx) << scale.dpi << " DPI";
+        EXPECT_EQ(sizing.bottom - sizing.top, scale.minimum.cy) << scale.dpi << " DPI";
+        program.Stop();
+    }
+}
+
 TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
     ASSERT_EQ(Reset("--count 2"), "OK");
     ASSERT_EQ(Sim("stats"), kNoTraffic);

@@ -26,7 +26,9 @@ void RegisterHostClass() {
 
 }  // namespace
 
-ListHost::ListHost() : list_(new CModuleListCtrl) {
+ListHost::ListHost() : ListHost(std::unique_ptr<CModuleListCtrl>(new CModuleListCtrl)) {}
+
+ListHost::ListHost(std::unique_ptr<CModuleListCtrl> object) : list_(std::move(object)) {
     RegisterHostClass();
     HWND window = CreateWindowExA(0, kHostClass, "list", WS_OVERLAPPEDWINDOW, 0, 0, 700, 300, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);

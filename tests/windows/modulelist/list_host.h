@@ -18,6 +18,8 @@ namespace kltest {
 class ListHost {
 public:
     ListHost();
+    // With a list object of the test's own, bound like the plain one.
+    explicit ListHost(std::unique_ptr<CModuleListCtrl> list);
     ~ListHost();
 
     HWND Window() const { return host_.GetSafeHwnd(); }

@@ -85,6 +85,20 @@ TEST_F(ListCopy, MenuOnARowCopiesThatRowOrAll) {
     EXPECT_EQ(ClipboardText(), all);
 }
 
+// Answers that arrive while the menu is open move the rows; a rescan
+// empties the list.
+TEST_F(ListCopy, CopyRowCopiesTheModuleUnderTheCursorWhereverItMovedAndNothingOnceGone) {
+    {
+        PopupMenuAnswer copyRow(0, [&] { host.List().AddModule(Record(0x05, Ip(1, 1, 1, 1))); });
+        RightClick(1);
+        EXPECT_EQ(ClipboardText(), Line("192.168.0.9", "20"));
+    }
+    kltest::SetClipboardMarker(kMarker);
+    PopupMenuAnswer copyRow(0, [&] { host.List().RemoveAllModules(); });
+    RightClick(1);
+    EXPECT_EQ(ClipboardText(), kMarker);
+}
+
 TEST_F(ListCopy, BelowTheLastRowOnlyCopyAllIsOffered) {
     PopupMenuAnswer first(0);
     RightClick(-1);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -192,6 +193,34 @@ bool HasInk(HWND list, int row) {
     }
     ReleaseDC(list, dc);
     return ink;
+}
+
+// A list whose control turns rows away while refusing is set, as a list
+// view does when it cannot allocate one.
+class CRefusingList : public CModuleListCtrl {
+public:
+    bool refusing = false;
+
+protected:
+    LRESULT OnInsertItem(WPARAM, LPARAM) { return refusing ? -1 : Default(); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CRefusingList, CModuleListCtrl)
+ON_MESSAGE(LVM_INSERTITEMA, OnInsertItem)
+END_MESSAGE_MAP()
+
+TEST(ModuleListSort, ARefusedRowLeavesNoRecordAndTheModulesNextAnswerIsListed) {
+    CRefusingList* list = new CRefusingList;
+    ListHost host{std::unique_ptr<CModuleListCtrl>(list)};
+    host.List().AddModule(Record(0x10, Ip(9, 1, 1, 1)));
+    list->refusing = true;
+    host.List().AddModule(Record(0x20, Ip(10, 0, 0, 2)));
+    EXPECT_EQ(host.List().Modules().size(), 1u);
+    list->refusing = false;
+    host.List().AddModule(Record(0x20, Ip(10, 0, 0, 2)));
+    EXPECT_EQ(host.Column(kMac), (Texts{"02-00-00-00-00-10", "02-00-00-00-00-20"}));
+    EXPECT_EQ(host.List().Modules().size(), 2u);
 }
 
 TEST(ModuleListSort, RowsOfABurstAreDrawnOnceTheQueueIsHandled) {
