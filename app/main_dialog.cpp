@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "vorn.h"
 #include "win_app.h"
+#include "workstation_adapters.h"
 
 std::atomic<CMainDialog*> g_mainDialog{nullptr};
 
@@ -185,8 +186,10 @@ void CMainDialog::OnPaint() {
 HCURSOR CMainDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 // A scan that did not leave would otherwise show as a segment without
-// modules.
+// modules. The adapters are read at each scan: the rows it brings are
+// marked against the subnets this computer has now.
 void CMainDialog::OnScan() {
+    m_moduleList.SetWorkstationAdapters(ReadWorkstationAdapters());
     m_moduleList.RemoveAllModules();
     if (!VORN_SendModuleScan()) MessageBox(kScanNotSent, "Warning", MB_OK | MB_ICONEXCLAMATION);
 }

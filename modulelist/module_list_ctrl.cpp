@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <shellapi.h>
+
 #include "clipboard.h"
 #include "configure_flow.h"
 #include "gdi.h"
@@ -19,9 +21,10 @@ char* HeapCopy(const char* text) {
     return copy;
 }
 
-constexpr UINT kCopyRowCommand = 1;
-constexpr UINT kCopyAllCommand = 2;
 constexpr int kIpColumn = 0;
+constexpr int kSubnetMaskColumn = 1;
+constexpr char kNotAvailableText[] = "N/A";
+constexpr char kMoveIntoText[] = "Move into this computer's network...";
 
 // The platform's locale-aware comparison under the portable signature
 // (lstrcmpA's own calling convention differs on 32-bit Windows).
@@ -222,6 +225,11 @@ int CALLBACK CModuleListCtrl::CompareRows(LPARAM data1, LPARAM data2, LPARAM lis
     return CompareRowTexts(t1, t2, self->sortAscending != FALSE, &PlatformCompare);
 }
 
+void CModuleListCtrl::SetWorkstationAdapters(const std::vector<WorkstationAdapter>& workstationAdapters) {
+    adapters = workstationAdapters;
+    adaptersKnown = true;
+}
+
 void CModuleListCtrl::GetLastConfiguredMac(BYTE mac[VORN_MAC_SIZE]) const {
     std::memcpy(mac, lastConfiguredMac, VORN_MAC_SIZE);
 }
@@ -266,36 +274,98 @@ int CModuleListCtrl::FindRowOfMac(const char* macText) const {
 }
 
 void CModuleListCtrl::OnContextMenu(HWND, CPoint point) {
-    int row = -1;
-    if (point.x == -1 && point.y == -1) {
-        // From the keyboard: the selected row, the menu at its left end.
-        row = static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-        RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
-        if (row == -1 || !SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) {
-            bounds = {0, 0, 0, 0};
-        }
-        point = CPoint(bounds.left, bounds.bottom);
-        ::ClientToScreen(m_hWnd, &point);
-    } else {
-        POINT client = point;
-        ::ScreenToClient(m_hWnd, &client);
-        // As for a double-click: the row from any column.
-        row = HitTest(CPoint(2, client.y));
-    }
+    int row = ContextMenuRow(point);
+    if (row >= static_cast<int>(rowsInOrder.size())) row = -1;
     CMenu menu;
     if (!menu.CreatePopupMenu()) return;
-    // Answers keep arriving while the menu is open and move the rows: the
-    // module is remembered by its MAC and found again afterwards.
+    // Answers keep arriving while the menu is open and move the rows, a
+    // rescan empties them: the module is remembered by its MAC and found
+    // again afterwards, and the adapters offered are those shown.
     const CString macText = row != -1 ? GetItemText(row, kMacColumn) : CString();
-    if (row != -1) menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
+    const std::vector<WorkstationAdapter> offered = adapters;
+    if (row != -1) {
+        AppendModuleCommands(menu, row);
+        menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+        menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
+    }
     menu.AppendMenu(MF_STRING, kCopyAllCommand, "Copy all");
     const int command = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
                                             point.y, m_hWnd);
-    if (command == kCopyRowCommand) {
-        const int rowNow = FindRowOfMac(macText);
-        if (rowNow != -1) CopyTextToClipboard(m_hWnd, RowText(rowNow));
+    if (command == kCopyAllCommand) {
+        CopyTextToClipboard(m_hWnd, AllRowsText());
+    } else if (command != 0) {
+        RunMenuCommand(command, macText, offered);
     }
-    if (command == kCopyAllCommand) CopyTextToClipboard(m_hWnd, AllRowsText());
+}
+
+// The row the menu is for, and where the menu opens (screen coordinates):
+// from the keyboard (-1, -1) the selected row, the menu at its left end;
+// from the mouse the row under the cursor, found from any column as a
+// double-click finds it.
+int CModuleListCtrl::ContextMenuRow(CPoint& point) const {
+    if (point.x != -1 || point.y != -1) {
+        POINT client = point;
+        ::ScreenToClient(m_hWnd, &client);
+        return HitTest(CPoint(2, client.y));
+    }
+    const int row = static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+    if (row == -1 || !SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) {
+        bounds = {0, 0, 0, 0};
+    }
+    point = CPoint(bounds.left, bounds.bottom);
+    ::ClientToScreen(m_hWnd, &point);
+    return row;
+}
+
+// "Configure..." (what a double-click does), "Open web page" and, for a
+// module this computer cannot reach, a move into one of its subnets: one
+// item with one adapter, a submenu of them with several. A row without a
+// MAC names no module that could be configured; one without an address
+// has no web page.
+void CModuleListCtrl::AppendModuleCommands(CMenu& menu, int row) const {
+    const ModuleRowData& data = *rowsInOrder[static_cast<std::size_t>(row)];
+    const UINT configurable = std::strcmp(data.texts[kMacColumn], kNotAvailableText) == 0 ? MF_GRAYED : MF_ENABLED;
+    const UINT addressed = std::strcmp(data.texts[kIpColumn], kNotAvailableText) == 0 ? MF_GRAYED : MF_ENABLED;
+    menu.AppendMenu(MF_STRING | configurable, kConfigureCommand, "Configure...");
+    menu.SetDefaultItem(kConfigureCommand);
+    menu.AppendMenu(MF_STRING | addressed, kOpenWebPageCommand, "Open web page");
+    if (!IsUnreachableRow(data) || adapters.empty()) return;
+    if (adapters.size() == 1) {
+        menu.AppendMenu(MF_STRING | configurable, kMoveIntoFirstCommand, kMoveIntoText);
+        return;
+    }
+    CMenu subnets;
+    if (!subnets.CreatePopupMenu()) return;
+    for (std::size_t i = 0; i < adapters.size(); ++i) {
+        subnets.AppendMenu(MF_STRING | configurable, kMoveIntoFirstCommand + i, SubnetLabel(adapters[i]));
+    }
+    menu.AppendSubMenu(subnets, kMoveIntoText);
+}
+
+void CModuleListCtrl::RunMenuCommand(int command, const CString& macText,
+                                     const std::vector<WorkstationAdapter>& offered) {
+    const int row = FindRowOfMac(macText);
+    if (row == -1) return;  // gone with a rescan while the menu was open
+    const std::size_t adapter = static_cast<std::size_t>(command) - kMoveIntoFirstCommand;
+    if (command == kCopyRowCommand) {
+        CopyTextToClipboard(m_hWnd, RowText(row));
+    } else if (command == kConfigureCommand) {
+        ConfigureModule(*this, row);
+    } else if (command == kOpenWebPageCommand) {
+        OpenWebPage(row);
+    } else if (command >= kMoveIntoFirstCommand && adapter < offered.size()) {
+        MoveModuleIntoSubnet(*this, row, offered[adapter]);
+    }
+}
+
+// The module's own pages, in the user's default browser.
+void CModuleListCtrl::OpenWebPage(int row) {
+    const CString ip = rowsInOrder[static_cast<std::size_t>(row)]->texts[kIpColumn];
+    std::uint32_t address = 0;
+    if (!ReadDottedAddressText(ip, address)) return;
+    const CString url = "http://" + ip + "/";
+    ::ShellExecuteA(m_hWnd, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CModuleListCtrl::OnKeyDown(NMHDR* notify, LRESULT* result) {
@@ -312,11 +382,25 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
         *result = CDRF_NOTIFYITEMDRAW;
     } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
         const ModuleRowData* row = reinterpret_cast<const ModuleRowData*>(draw->nmcd.lItemlParam);
+        // A conflict is the graver news: it wins over the grey.
         if (row && ipTextCounts.IsShared(row->texts[kIpColumn])) {
             draw->clrText = kConflictTextColor;
             *result = CDRF_NEWFONT;
+        } else if (row && IsUnreachableRow(*row)) {
+            draw->clrText = ::GetSysColor(COLOR_GRAYTEXT);
+            *result = CDRF_NEWFONT;
         }
     }
+}
+
+// From the row's own texts, at each paint, so the mark always matches what
+// the row shows; a row whose address reads "N/A" is not marked.
+bool CModuleListCtrl::IsUnreachableRow(const ModuleRowData& row) const {
+    std::uint32_t ip = 0;
+    if (!adaptersKnown || !ReadDottedAddressText(row.texts[kIpColumn], ip)) return false;
+    std::uint32_t mask = 0;
+    const bool maskReported = ReadDottedAddressText(row.texts[kSubnetMaskColumn], mask);
+    return !IsReachable(adapters, ip, maskReported ? &mask : nullptr);
 }
 
 // From the rows' own copies of their texts: asking the control costs a

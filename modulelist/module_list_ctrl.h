@@ -1,17 +1,22 @@
 // CModuleListCtrl: the list of discovered modules. One row per MAC, a copy
 // of every shown record in arrival order, and the MAC of the module last
-// configured. Rows can be copied to the clipboard (Ctrl+C, context menu),
-// and rows that share their IP address with another are drawn in dark red.
+// configured. Rows that share their IP address with another are drawn in
+// dark red, rows of modules this computer cannot reach in grey. Its menu
+// configures a module, opens its web page, moves it into this computer's
+// network and copies rows to the clipboard (as Ctrl+C does).
 #ifndef KL_MODULELIST_MODULE_LIST_CTRL_H
 #define KL_MODULELIST_MODULE_LIST_CTRL_H
 
 #include <initializer_list>
 #include <vector>
 
+class CMenu;
+
 #include "arrow_header_ctrl.h"
 #include "controls.h"
 #include "ip_text_counts.h"
 #include "vorn.h"
+#include "workstation_subnets.h"
 
 // Posted to the list itself when it stops drawing for a burst of rows.
 constexpr UINT WM_RESUME_REDRAW = WM_APP + 1;
@@ -33,6 +38,9 @@ public:
     void GetLastConfiguredMac(BYTE mac[VORN_MAC_SIZE]) const;
     // Names the module a configure request is about to go to.
     void SetLastConfiguredMac(const BYTE mac[VORN_MAC_SIZE]);
+    // This computer's adapters as read at the latest scan; until they are
+    // set, no row is marked unreachable.
+    void SetWorkstationAdapters(const std::vector<WorkstationAdapter>& adapters);
 
     // Sorts by the column's texts and moves the header's arrow there.
     BOOL SortByColumn(int column, BOOL ascending);
@@ -52,6 +60,16 @@ public:
 
     // The text colour of a row whose IP address another row shows too.
     static constexpr COLORREF kConflictTextColor = RGB(139, 0, 0);
+
+    // The menu's commands; a move into the adapter at index i is
+    // kMoveIntoFirstCommand + i.
+    enum MenuCommand : int {
+        kCopyRowCommand = 1,
+        kCopyAllCommand,
+        kConfigureCommand,
+        kOpenWebPageCommand,
+        kMoveIntoFirstCommand = 100,
+    };
 
 protected:
     void PreSubclassWindow() override;
@@ -78,9 +96,17 @@ protected:
     LRESULT OnResumeRedraw(WPARAM, LPARAM);
 
     int FindRowOfMac(const char* macText) const;
-    // Right-click (or the menu key): "Copy row" for the row under the
-    // cursor, if any, and "Copy all".
+    // Right-click, the menu key or Shift+F10: the module's commands for the
+    // row under the cursor or the selected row, then "Copy row" and "Copy
+    // all"; below the last row only "Copy all".
     void OnContextMenu(HWND window, CPoint point);
+    int ContextMenuRow(CPoint& point) const;
+    void AppendModuleCommands(CMenu& menu, int row) const;
+    void RunMenuCommand(int command, const CString& macText, const std::vector<WorkstationAdapter>& adapters);
+    void OpenWebPage(int row);
+    // A row with an address that no adapter's subnet holds as the module's
+    // own mask would have it.
+    bool IsUnreachableRow(const ModuleRowData& row) const;
     // Ctrl+C copies every row.
     void OnKeyDown(NMHDR* notify, LRESULT* result);
     // Conflicting rows get the conflict colour; the counts are taken afresh
@@ -91,6 +117,8 @@ protected:
 
     std::vector<VORN_ModuleScanResponseType> modules;
     IpTextCounts ipTextCounts;
+    std::vector<WorkstationAdapter> adapters;
+    bool adaptersKnown = false;
     // Before the first configure request: a MAC that no module reports.
     BYTE lastConfiguredMac[VORN_MAC_SIZE] = {0, 0, 0, 0, 0, 0};
     int columnCount = 0;

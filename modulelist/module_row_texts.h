@@ -17,6 +17,9 @@ constexpr int kMacColumn = 6;
 std::array<CString, kModuleColumnCount> ModuleRowTexts(const VORN_ModuleScanResponseType& record);
 
 CString DottedAddressText(std::uint32_t address);
+// The inverse: exactly four decimal numbers of up to three digits, each at
+// most 255, joined by "."; false for anything else ("N/A" included).
+bool ReadDottedAddressText(const char* text, std::uint32_t& address);
 CString MacText(const std::uint8_t* macId);
 
 struct ColumnLayout {

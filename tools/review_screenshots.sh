@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Screenshots of the program with its window frame, for review by eye: the
 # main window as laid out from its template, the same window resized, the
-# About box, the configure dialog, and the list's menu over two modules at
-# one address; then the main window and the configure dialog again at 120
-# and 144 DPI (125 % and 150 % display scale). Runs the program, so it must
-# run inside a test segment:
+# About box, the configure dialog, the menu of a module out of this
+# computer's reach (its row grey), the configure dialog that moving it in
+# proposes, and the list's menu over two modules at one address; then the
+# main window and the configure dialog again at 120 and 144 DPI (125 % and
+# 150 % display scale). Runs the program, so it must run inside a test
+# segment:
 #   tools/testseg/testseg --modules 3 -- tools/review_screenshots.sh
-# (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure,conflict_menu}.png
-# and build/review/{main,configure}_{120,144}dpi.png.
+# (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure}.png,
+# build/review/{reachability_menu,move_into,conflict_menu}.png and
+# build/review/{main,configure}_{120,144}dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin="$root/build/windows/bin"
@@ -22,11 +25,12 @@ mkdir -p "$out"
 
 helper() { "$run" "$bin/frame_helper.exe" "$@"; }
 
-# One control command to the first simulator; its reply is not awaited.
+# One control command to simulator $1 (0: the first); its reply is not
+# awaited.
 sim_send() {
     local sims
     IFS=, read -r -a sims <<<"$KL_SIM_ADDRS"
-    printf '%s' "$1" >"/dev/udp/${sims[0]}/$KL_SIM_CONTROL_PORT"
+    printf '%s' "$2" >"/dev/udp/${sims[$1]}/$KL_SIM_CONTROL_PORT"
 }
 
 shoot() {
@@ -67,6 +71,13 @@ finish() {
 }
 trap finish EXIT
 
+# Five modules in this computer's subnet (198.18.0.1/24) and one with a
+# factory address outside it, which sorts first.
+sim_send 0 "reset --count 3 --mac-base 02-00-00-00-01-01 --ip-base 198.18.0.100"
+sim_send 1 "reset --count 2 --mac-base 02-00-00-00-02-01 --ip-base 198.18.0.110 --type DIO-16 --version 1.05.3"
+sim_send 2 "reset --count 1 --mac-base 02-00-00-00-03-01 --ip-base 192.168.1.50 --gw 192.168.1.1 --type AIO-8"
+sleep 0.5
+
 cd "$bin"
 : >"$out/program.log"
 set_dpi 96
@@ -87,8 +98,18 @@ sleep 1
 shoot configure.png
 helper dismiss
 
+helper menu
+sleep 1
+shoot reachability_menu.png
+helper dismiss
+
+helper move-into
+sleep 1
+shoot move_into.png
+helper dismiss
+
 # A stranger answers at the first module's address: both rows turn dark red.
-sim_send "send-text ip = 198.18.1.100;mac = 0A-0B-0C-0D-0E-0F;"
+sim_send 0 "send-text ip = 192.168.1.50;mac = 0A-0B-0C-0D-0E-0F;"
 sleep 1
 helper menu
 sleep 1

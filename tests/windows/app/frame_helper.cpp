@@ -5,6 +5,8 @@
 //   about                open the About box (system command 0x0010) and wait for it
 //   configure            double-click the first module and wait for its configure dialog
 //   menu                 right-click the first module and wait for the list's menu
+//   move-into            choose "Move into this computer's network..." from the first
+//                        module's menu and wait for its configure dialog
 //   dismiss              close an open menu, About box or configure dialog
 //   close                dismiss, then close the main dialog (SC_CLOSE)
 // Exit status 0 on success, 1 on failure, 2 on bad usage.
@@ -57,10 +59,13 @@ void DoubleClickFirstRow(HWND dialog) {
     PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(point.x, point.y));
 }
 
-// What a right-click on the first row ends in, in screen coordinates.
+// What a right-click on the first row ends in, in screen coordinates. The
+// click lies in the row's middle, so that the menu leaves the row's first
+// columns in sight.
 void RightClickFirstRow(HWND dialog) {
     HWND list = GetDlgItem(dialog, 1002);
     POINT point = FirstRowPoint(list);
+    point.x += 300;
     ClientToScreen(list, &point);
     PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(point.x, point.y));
 }
@@ -112,7 +117,7 @@ bool Dismiss() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|dismiss|close\n");
+        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|dismiss|close\n");
         return 2;
     }
     const char* command = argv[1];
@@ -141,6 +146,15 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "menu") == 0) {
         RightClickFirstRow(dialog);
         return WaitUntil([] { return FindPopupMenu() != nullptr; }) ? 0 : Fail("no menu");
+    }
+    if (std::strcmp(command, "move-into") == 0) {
+        RightClickFirstRow(dialog);
+        HWND menu = nullptr;
+        if (!WaitUntil([&] { return (menu = FindPopupMenu()) != nullptr; })) return Fail("no menu");
+        // The third item, after "Configure..." and "Open web page".
+        for (int step = 0; step < 3; ++step) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        return WaitUntil([] { return FindConfigureDialog() != nullptr; }) ? 0 : Fail("no configure dialog");
     }
     if (std::strcmp(command, "dismiss") == 0) return Dismiss() ? 0 : 1;
     if (std::strcmp(command, "close") == 0) {

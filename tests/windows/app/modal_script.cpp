@@ -42,10 +42,31 @@ BOOL CALLBACK CloseMatchingBox(HWND window, LPARAM) {
 
 struct MenuState {
     int choose = -1;
+    int subChoose = -1;
     std::function<void()> whileOpen;
     bool seen = false;
     std::vector<std::string> items;
 } g_menu;
+
+// The items' texts with their state, a submenu's after its own item.
+std::vector<std::string> MenuItemTexts(HMENU menu, const std::string& prefix) {
+    std::vector<std::string> texts;
+    const int defaultItem = static_cast<int>(GetMenuDefaultItem(menu, TRUE, 0));
+    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+        char text[64] = "";
+        GetMenuStringA(menu, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
+        std::string entry = prefix + text;
+        const UINT state = GetMenuState(menu, static_cast<UINT>(item), MF_BYPOSITION);
+        if (item == defaultItem) entry += " [default]";
+        if ((state & MF_GRAYED) && !(state & MF_SEPARATOR)) entry += " [grayed]";
+        texts.push_back(entry);
+        HMENU submenu = GetSubMenu(menu, item);
+        if (!submenu) continue;
+        const std::vector<std::string> subtexts = MenuItemTexts(submenu, std::string(text) + ">");
+        texts.insert(texts.end(), subtexts.begin(), subtexts.end());
+    }
+    return texts;
+}
 
 }  // namespace
 
@@ -94,9 +115,10 @@ int MessageBoxWatcher::Count() const { return g_watch.count; }
 
 std::string MessageBoxWatcher::LastText() const { return g_watch.lastText; }
 
-PopupMenuAnswer::PopupMenuAnswer(int choose, std::function<void()> whileOpen) {
+PopupMenuAnswer::PopupMenuAnswer(int choose, std::function<void()> whileOpen, int subChoose) {
     g_menu = MenuState();
     g_menu.choose = choose;
+    g_menu.subChoose = subChoose;
     g_menu.whileOpen = std::move(whileOpen);
     timer_ = SetTimer(nullptr, 0, 20, &PopupMenuAnswer::Poll);
 }
@@ -109,18 +131,22 @@ void CALLBACK PopupMenuAnswer::Poll(HWND, UINT, UINT_PTR, DWORD) {
     HWND popup = FindWindowA(MAKEINTATOM(0x8000), nullptr);  // the popup menu class "#32768"
     if (g_menu.seen || !popup || !IsWindowVisible(popup)) return;
     HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
-        char text[64] = "";
-        GetMenuStringA(menu, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
-        g_menu.items.push_back(text);
-    }
+    const std::vector<std::string> items = MenuItemTexts(menu, "");
+    g_menu.items = items;
     g_menu.seen = true;
     if (g_menu.whileOpen) g_menu.whileOpen();
     if (g_menu.choose < 0) {
         PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
         return;
     }
+    // The menu's loop reads keys from the thread's queue, whichever of its
+    // windows they were posted to; a submenu opened with the right arrow
+    // starts on its first item.
     for (int step = 0; step <= g_menu.choose; ++step) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    if (g_menu.subChoose >= 0) {
+        PostMessageA(popup, WM_KEYDOWN, VK_RIGHT, 0);
+        for (int step = 0; step < g_menu.subChoose; ++step) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    }
     PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
 }
 

@@ -38,12 +38,16 @@ private:
 };
 
 // Answers the next popup menu this thread shows, from inside its loop:
-// records the items' texts, runs whileOpen, and chooses the item at index
-// choose with the arrow keys and Enter (or closes the menu with Escape when
-// choose is -1).
+// records the items' texts (a submenu's items follow its own, each as
+// "item>subitem"; a separator reads "", the default item ends in
+// " [default]", a greyed one in " [grayed]" and is never the default),
+// runs whileOpen, and chooses the item at index choose with the arrow keys
+// and Enter (or closes the menu with Escape when choose is -1); with
+// subChoose, the item at that index of the submenu that choose opens.
+// Separators are not counted in either index.
 class PopupMenuAnswer {
 public:
-    explicit PopupMenuAnswer(int choose, std::function<void()> whileOpen = nullptr);
+    explicit PopupMenuAnswer(int choose, std::function<void()> whileOpen = nullptr, int subChoose = -1);
     ~PopupMenuAnswer();
     bool Seen() const;
     std::vector<std::string> Items() const;

@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "main_dialog.h"
 #include "list_probe.h"
@@ -19,12 +21,14 @@
 #include "sim_control.h"
 #include "test_app.h"
 #include "vorn.h"
+#include "workstation_adapters.h"
 
 namespace {
 
 using kltest::Cell;
 using kltest::ListOf;
 using kltest::MessageBoxWatcher;
+using kltest::PopupMenuAnswer;
 using kltest::PumpFor;
 using kltest::PumpUntil;
 using kltest::RowCount;
@@ -94,6 +98,33 @@ int DoubleClickRow(HWND dialog, int row, const std::string& mac, const std::func
     rect.left = LVIR_BOUNDS;
     SendMessageA(ListOf(dialog), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
     return DoubleClickAt(dialog, rect.left + 40, (rect.top + rect.bottom) / 2, "Configure: " + mac, script);
+}
+
+// Opens the row's menu, chooses the item at index choose (subChoose: in
+// its submenu) and scripts a configure dialog that opens, as DoubleClickAt.
+int ChooseFromMenu(HWND dialog, int row, int choose, int subChoose, const std::string& caption,
+                   const std::function<void(HWND)>& script) {
+    g_nested = {caption, script, 0};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &RunNestedScript);
+    PopupMenuAnswer answer(choose, nullptr, subChoose);
+    HWND list = ListOf(dialog);
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    POINT point = {rect.left + 40, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &point);
+    SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(point.x, point.y));
+    KillTimer(nullptr, timer);
+    return g_nested.opened;
+}
+
+std::string AddressOf(HWND cfg, int id) {
+    DWORD address = 0;
+    SendDlgItemMessageA(cfg, id, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    char text[16];
+    std::snprintf(text, sizeof text, "%lu.%lu.%lu.%lu", address >> 24, (address >> 16) & 255, (address >> 8) & 255,
+                  address & 255);
+    return text;
 }
 
 void PressSet(HWND window) {
@@ -231,9 +262,11 @@ TEST_F(ConfigureFlowTest, OpensWithTheRecordAndTheNewSettingsShowAfterTheRescan)
 
 // A module the simulator does not run answers at the first module's
 // address: both rows are dark red until the first module is configured to
-// another address and the list is scanned again.
+// another address and the list is scanned again. The modules lie in this
+// computer's subnet, so a row without a conflict has the normal colour.
 TEST_F(ConfigureFlowTest, AnAddressConflictClearsOnceTheModuleMoved) {
-    const std::string stranger = "send-text ip = 198.18.1.100;mac = 0A-0B-0C-0D-0E-0F;";
+    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.0.100 --count 2"), "OK");
+    const std::string stranger = "send-text ip = 198.18.0.100;mac = 0A-0B-0C-0D-0E-0F;";
     const COLORREF conflict = CModuleListCtrl::kConflictTextColor;
     CMainDialog dialog;
     RunModal(dialog, [&](HWND window) {
@@ -246,18 +279,83 @@ TEST_F(ConfigureFlowTest, AnAddressConflictClearsOnceTheModuleMoved) {
         ASSERT_EQ(DoubleClickRow(window, RowOf(window, kFirstMac), kFirstMac,
                                  [](HWND cfg) {
                                      SendDlgItemMessageA(cfg, IDC_CFG_IP, IPM_SETADDRESS, 0,
-                                                         static_cast<LPARAM>((198u << 24) | (18u << 16) | (1u << 8) | 200u));
+                                                         static_cast<LPARAM>((198u << 24) | (18u << 16) | 200u));
                                      SetHostnameAndPressSet(cfg, "module0");
                                  }),
                   1);
         ASSERT_TRUE(PumpUntil([&] {
             const int r = RowOf(window, kFirstMac);
-            return r >= 0 && Cell(window, r, 0) == "198.18.1.200";
+            return r >= 0 && Cell(window, r, 0) == "198.18.0.200";
         }));
         ASSERT_TRUE(WaitForRows(window, 2));
         ASSERT_EQ(Sim(stranger), "OK");  // still at the old address
         ASSERT_TRUE(WaitForRows(window, 3));
         for (int row = 0; row < 3; ++row) EXPECT_EQ(RowTextColor(window, row), CLR_DEFAULT) << Cell(window, row, 6);
+    });
+}
+
+TEST_F(ConfigureFlowTest, ConfigureFromTheMenuOpensWhatADoubleClickOpens) {
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        const int opened = ChooseFromMenu(window, RowOf(window, kFirstMac), 0, -1, "Configure: " + std::string(kFirstMac),
+                                          [](HWND cfg) {
+                                              EXPECT_EQ(AddressOf(cfg, IDC_CFG_IP), "198.18.1.100");
+                                              char host[64] = "";
+                                              GetDlgItemTextA(cfg, IDC_CFG_HOSTNAME, host, sizeof host);
+                                              EXPECT_STREQ(host, "module0");
+                                              SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                                          });
+        EXPECT_EQ(opened, 1);
+    });
+}
+
+// On the test segment this computer is 198.18.0.1/24 with the gateway
+// 198.18.0.254, and the first module namespace answers echoes at
+// 198.18.0.11. Two modules out of reach, at 192.168.1.11 and .12, each
+// moved in: the first module's own host part answers, so the count from
+// 198.18.0.2 gives its address; the second gets 198.18.0.12, takes it and
+// is listed in the normal colour after the rescan.
+TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTheModuleTakes) {
+    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 192.168.1.11 --count 2 --gw 192.168.1.1"), "OK");
+    // With a second adapter the move is a submenu; the first segment's
+    // adapter comes first.
+    const int subChoose = ReadWorkstationAdapters().size() > 1 ? 0 : -1;
+    constexpr int kMoveItem = 2;
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        EXPECT_EQ(RowTextColor(window, 0), grey);
+        EXPECT_EQ(RowTextColor(window, 1), grey);
+        std::vector<std::string> proposed;
+        const auto readProposal = [&](HWND cfg) {
+            proposed = {AddressOf(cfg, IDC_CFG_IP), AddressOf(cfg, IDC_CFG_SUBNET_MASK),
+                        AddressOf(cfg, IDC_CFG_GATEWAY)};
+        };
+        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, kFirstMac), kMoveItem, subChoose, "Configure: " + std::string(kFirstMac),
+                                 [&](HWND cfg) {
+                                     readProposal(cfg);
+                                     SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                                 }),
+                  1);
+        EXPECT_EQ(proposed, (std::vector<std::string>{"198.18.0.2", "255.255.255.0", "198.18.0.254"}));
+        const std::string second = "02-00-00-00-01-02";
+        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, second), kMoveItem, subChoose, "Configure: " + second,
+                                 [&](HWND cfg) {
+                                     readProposal(cfg);
+                                     PressSet(cfg);
+                                 }),
+                  1);
+        EXPECT_EQ(proposed, (std::vector<std::string>{"198.18.0.12", "255.255.255.0", "198.18.0.254"}));
+        ASSERT_TRUE(PumpUntil([&] {
+            const int r = RowOf(window, second);
+            return r >= 0 && Cell(window, r, 0) == "198.18.0.12";
+        })) << "not listed at its new address";
+        EXPECT_EQ(Configures(), 1);
+        EXPECT_EQ(Cell(window, RowOf(window, second), 2), "198.18.0.254");
+        EXPECT_EQ(RowTextColor(window, RowOf(window, second)), CLR_DEFAULT);
+        EXPECT_EQ(RowTextColor(window, RowOf(window, kFirstMac)), grey);
     });
 }
 

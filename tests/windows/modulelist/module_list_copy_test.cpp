@@ -1,17 +1,22 @@
-// Copying the module list to the clipboard (Ctrl+C and the list's context
-// menu) and the dark red text of rows that share an IP address, drawn by
-// the list itself through its custom-draw notification.
+// The list's menu (copying rows as Ctrl+C does, opening a module's web
+// page, the move into this computer's network), the dark red text of rows
+// that share an IP address and the grey text of modules this computer
+// cannot reach, drawn by the list itself through its custom-draw
+// notification.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "list_host.h"
 #include "modal_script.h"
+#include "workstation_adapters.h"
 
 namespace {
 
@@ -22,13 +27,36 @@ using kltest::PopupMenuAnswer;
 using kltest::Record;
 
 constexpr int kMac = 6;
+// After "Configure..." and "Open web page"; the separator is not counted.
+constexpr int kCopyRowItem = 2;
 constexpr char kHeading[] = "IP\tSN\tGW\tDHCP\tVersion\tType\tMAC\r\n";
 constexpr char kMarker[] = "marker";
+constexpr COLORREF kConflict = CModuleListCtrl::kConflictTextColor;
 
 std::uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d) { return (a << 24) | (b << 16) | (c << 8) | d; }
 
 std::string Line(const std::string& ip, const std::string& macLast) {
     return ip + "\t255.255.255.0\t0.0.0.0\tOff\t1.05.0\tType A\t02-00-00-00-00-" + macLast + "\r\n";
+}
+
+// What a right-click at the row's height (-1: below the third row) ends in.
+void RightClick(ListHost& host, int row) {
+    RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(host.List(), LVM_GETITEMRECT, row == -1 ? 2 : row, reinterpret_cast<LPARAM>(&bounds));
+    POINT point = {bounds.left + 150, (bounds.top + bounds.bottom) / 2 + (row == -1 ? 40 : 0)};
+    ClientToScreen(host.List(), &point);
+    SendMessageA(host.List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().GetSafeHwnd()),
+                 MAKELPARAM(point.x, point.y));
+}
+
+// The workstation's adapters on the test segment: 198.18.0.1/24 alone.
+std::vector<WorkstationAdapter> SegmentAdapters() {
+    const std::vector<WorkstationAdapter> adapters = ReadWorkstationAdapters();
+    EXPECT_EQ(adapters.size(), 1u);
+    if (!adapters.empty()) {
+        EXPECT_EQ(SubnetLabel(adapters[0]), "198.18.0.0/24 (eth0)");
+    }
+    return adapters;
 }
 
 class ListCopy : public ::testing::Test {
@@ -41,24 +69,18 @@ protected:
         kltest::SetClipboardMarker(kMarker);
     }
 
-    // What a right-click at the row's height (-1: below the last row) ends in.
-    void RightClick(int row) {
-        RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
-        SendMessageA(host.List(), LVM_GETITEMRECT, row == -1 ? 2 : row, reinterpret_cast<LPARAM>(&bounds));
-        POINT point = {bounds.left + 150, (bounds.top + bounds.bottom) / 2 + (row == -1 ? 40 : 0)};
-        ClientToScreen(host.List(), &point);
-        SendMessageA(host.List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().GetSafeHwnd()),
-                     MAKELPARAM(point.x, point.y));
-    }
+    void RightClick(int row) { ::RightClick(host, row); }
 
-    void PressKey(UINT key, bool control) {
+    // A key pressed in the list, with a modifier key held (0: none).
+    void PressKey(UINT key, int modifier, UINT message = WM_KEYDOWN) {
         BYTE keys[256] = {};
         GetKeyboardState(keys);
         BYTE held[256];
         std::memcpy(held, keys, sizeof held);
-        held[VK_CONTROL] = control ? 0x80 : 0;
+        held[VK_CONTROL] = held[VK_SHIFT] = 0;
+        if (modifier) held[modifier] = 0x80;
         SetKeyboardState(held);
-        SendMessageA(host.List(), WM_KEYDOWN, key, 1);
+        SendMessageA(host.List(), message, key, 1);
         SetKeyboardState(keys);
     }
 
@@ -67,20 +89,21 @@ protected:
 };
 
 TEST_F(ListCopy, ControlCCopiesEveryRowInTheListsOrderUnderTheHeadings) {
-    PressKey('C', false);
+    PressKey('C', 0);
     EXPECT_EQ(ClipboardText(), kMarker);
-    PressKey('C', true);
+    PressKey('C', VK_CONTROL);
     EXPECT_EQ(ClipboardText(), all);
 }
 
 TEST_F(ListCopy, MenuOnARowCopiesThatRowOrAll) {
     {
-        PopupMenuAnswer copyRow(0);
+        PopupMenuAnswer copyRow(kCopyRowItem);
         RightClick(1);
-        EXPECT_EQ(copyRow.Items(), (std::vector<std::string>{"Copy row", "Copy all"}));
+        EXPECT_EQ(copyRow.Items(), (std::vector<std::string>{"Configure... [default]", "Open web page", "",
+                                                             "Copy row", "Copy all"}));
         EXPECT_EQ(ClipboardText(), Line("192.168.0.9", "20"));
     }
-    PopupMenuAnswer copyAll(1);
+    PopupMenuAnswer copyAll(kCopyRowItem + 1);
     RightClick(2);
     EXPECT_EQ(ClipboardText(), all);
 }
@@ -89,12 +112,12 @@ TEST_F(ListCopy, MenuOnARowCopiesThatRowOrAll) {
 // empties the list.
 TEST_F(ListCopy, CopyRowCopiesTheModuleUnderTheCursorWhereverItMovedAndNothingOnceGone) {
     {
-        PopupMenuAnswer copyRow(0, [&] { host.List().AddModule(Record(0x05, Ip(1, 1, 1, 1))); });
+        PopupMenuAnswer copyRow(kCopyRowItem, [&] { host.List().AddModule(Record(0x05, Ip(1, 1, 1, 1))); });
         RightClick(1);
         EXPECT_EQ(ClipboardText(), Line("192.168.0.9", "20"));
     }
     kltest::SetClipboardMarker(kMarker);
-    PopupMenuAnswer copyRow(0, [&] { host.List().RemoveAllModules(); });
+    PopupMenuAnswer copyRow(kCopyRowItem, [&] { host.List().RemoveAllModules(); });
     RightClick(1);
     EXPECT_EQ(ClipboardText(), kMarker);
 }
@@ -116,14 +139,111 @@ TEST_F(ListCopy, MenuKeyCopiesTheSelectedRowAndEscapeCopiesNothing) {
         EXPECT_TRUE(escape.Seen());
         EXPECT_EQ(ClipboardText(), kMarker);
     }
-    PopupMenuAnswer copyRow(0);
-    SendMessageA(host.List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().GetSafeHwnd()), -1);
+    {
+        PopupMenuAnswer copyRow(kCopyRowItem);
+        SendMessageA(host.List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().GetSafeHwnd()), -1);
+        EXPECT_EQ(ClipboardText(), Line("10.0.0.2", "30"));
+    }
+    kltest::SetClipboardMarker(kMarker);
+    PopupMenuAnswer shiftF10(kCopyRowItem);
+    PressKey(VK_F10, VK_SHIFT, WM_SYSKEYDOWN);
+    EXPECT_TRUE(shiftF10.Seen()) << "Shift+F10 opened no menu";
     EXPECT_EQ(ClipboardText(), Line("10.0.0.2", "30"));
 }
 
+// The menu of a module this computer cannot reach offers to move it in;
+// a row without an address has no web page, one without a MAC no module
+// to configure.
+TEST(ListMenu, ItemsFollowWhatTheRowShows) {
+    ListHost host;
+    host.List().SetWorkstationAdapters(SegmentAdapters());
+    host.List().AddModule(Record(1, Ip(192, 168, 1, 50)));
+    host.List().AddModule(Record(2, Ip(198, 18, 0, 20)));
+    VORN_ModuleScanResponseType withoutAddress = Record(3, 0);
+    withoutAddress.ipValid = 0;
+    withoutAddress.macIdValid = 0;
+    host.List().AddModule(withoutAddress);
+    const std::vector<std::string> copies = {"", "Copy row", "Copy all"};
+    const auto itemsOf = [&](int row) {
+        PopupMenuAnswer escape(-1);
+        RightClick(host, row);
+        std::vector<std::string> items = escape.Items();
+        if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - 3)) {
+            items.resize(items.size() - 3);
+        }
+        return items;
+    };
+    EXPECT_EQ(itemsOf(0), (std::vector<std::string>{"Configure... [default]", "Open web page",
+                                                    "Move into this computer's network..."}));
+    EXPECT_EQ(itemsOf(1), (std::vector<std::string>{"Configure... [default]", "Open web page"}));
+    EXPECT_EQ(itemsOf(2), (std::vector<std::string>{"Configure... [grayed]", "Open web page [grayed]"}));
+}
+
+// The browser the test prefix opens http addresses with, for as long as
+// the object lives: a program that writes the address it was given into a
+// file beside itself.
+class RecordingBrowser {
+public:
+    RecordingBrowser() {
+        DeleteFileA(OpenedFile().c_str());
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, kCommandKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        DWORD size = sizeof previous_;
+        hadCommand_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(previous_), &size) ==
+                      ERROR_SUCCESS;
+        const std::string command = "\"" + Folder() + "url_recorder.exe\" \"%1\"";
+        SetCommand(command.c_str());
+    }
+    ~RecordingBrowser() {
+        if (hadCommand_) SetCommand(previous_);
+        RegCloseKey(key_);
+    }
+    RecordingBrowser(const RecordingBrowser&) = delete;
+    RecordingBrowser& operator=(const RecordingBrowser&) = delete;
+
+    // What it was asked to open, once it has written it.
+    std::string Opened() const {
+        std::string text;
+        kltest::PumpUntil([&] {
+            std::FILE* file = std::fopen(OpenedFile().c_str(), "rb");
+            if (!file) return false;
+            char line[256] = "";
+            text.assign(line, std::fread(line, 1, sizeof line, file));
+            std::fclose(file);
+            return !text.empty();
+        });
+        return text;
+    }
+
+private:
+    static constexpr const char* kCommandKey = "http\\shell\\open\\command";
+    static std::string Folder() {
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        std::string folder = path;
+        return folder.substr(0, folder.find_last_of('\\') + 1);
+    }
+    static std::string OpenedFile() { return Folder() + "opened_url.txt"; }
+    void SetCommand(const char* command) {
+        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                       static_cast<DWORD>(std::strlen(command) + 1));
+    }
+    HKEY key_ = nullptr;
+    char previous_[MAX_PATH] = "";
+    bool hadCommand_ = false;
+};
+
+TEST(ListMenu, OpenWebPageOpensTheModulesAddressInTheDefaultBrowser) {
+    RecordingBrowser browser;
+    ListHost host;
+    host.List().AddModule(Record(1, Ip(198, 18, 0, 20)));
+    PopupMenuAnswer open(1);
+    RightClick(host, 0);
+    EXPECT_EQ(browser.Opened(), "http://198.18.0.20/");
+}
+
 // The list painted into a memory canvas; per row and column, whether any
-// pixel of the cell has the conflict colour.
-std::vector<std::vector<bool>> ConflictInk(ListHost& host, const char* reviewName) {
+// pixel of the cell has the colour.
+std::vector<std::vector<bool>> InkOf(ListHost& host, COLORREF color, const char* reviewName) {
     RECT client = {};
     GetClientRect(host.List(), &client);
     Canvas canvas(client.right, client.bottom);
@@ -138,7 +258,7 @@ std::vector<std::vector<bool>> ConflictInk(ListHost& host, const char* reviewNam
             bool found = false;
             for (int y = cell.top; y < cell.bottom && !found; ++y) {
                 for (int x = cell.left; x < cell.right && !found; ++x) {
-                    found = canvas.Pixel(x, y) == CModuleListCtrl::kConflictTextColor;
+                    found = canvas.Pixel(x, y) == color;
                 }
             }
             ink.back().push_back(found);
@@ -165,14 +285,50 @@ TEST(ListConflicts, RowsSharingAnAddressAreDarkRedInEveryColumnUntilOneMoves) {
     host.List().AddModule(WithoutIp(4));  // two rows without an address do not conflict
     host.List().AddModule(WithoutIp(5));
     ASSERT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.100", "198.18.1.100", "198.18.1.101", "N/A", "N/A"}));
-    EXPECT_EQ(ConflictInk(host, "conflict_rows.bmp"),
+    EXPECT_EQ(InkOf(host, kConflict, "conflict_rows.bmp"),
               (std::vector<std::vector<bool>>{red, red, plain, plain, plain}));
     // The rescan after module 3 took another address.
     host.List().RemoveAllModules();
     host.List().AddModule(Record(1, Ip(198, 18, 1, 100)));
     host.List().AddModule(Record(2, Ip(198, 18, 1, 101)));
     host.List().AddModule(Record(3, Ip(198, 18, 1, 102)));
-    EXPECT_EQ(ConflictInk(host, "conflict_cleared.bmp"), (std::vector<std::vector<bool>>{plain, plain, plain}));
+    EXPECT_EQ(InkOf(host, kConflict, "conflict_cleared.bmp"), (std::vector<std::vector<bool>>{plain, plain, plain}));
+}
+
+// On the test segment the workstation is 198.18.0.1/24.
+TEST(ListReachability, ModulesOutOfReachAreGreyInEveryColumnAndAConflictStaysDarkRed) {
+    ListHost host;
+    host.List().SetWorkstationAdapters(SegmentAdapters());
+    VORN_ModuleScanResponseType narrowMask = Record(3, Ip(198, 18, 0, 77));
+    narrowMask.sn = 0xFFFFFFFCu;  // 198.18.0.76/30 does not hold the workstation
+    for (const VORN_ModuleScanResponseType& record :
+         {Record(1, Ip(198, 18, 0, 20)), Record(2, Ip(192, 168, 1, 50)), narrowMask, Record(4, Ip(10, 1, 1, 1)),
+          Record(5, Ip(10, 1, 1, 1)), WithoutIp(6)}) {
+        host.List().AddModule(record);
+    }
+    ASSERT_EQ(host.Column(0), (std::vector<std::string>{"10.1.1.1", "10.1.1.1", "192.168.1.50", "198.18.0.20",
+                                                       "198.18.0.77", "N/A"}));
+    const std::vector<bool> marked(7, true);
+    const std::vector<bool> plain(7, false);
+    EXPECT_EQ(InkOf(host, GetSysColor(COLOR_GRAYTEXT), "reachability_rows.bmp"),
+              (std::vector<std::vector<bool>>{plain, plain, marked, plain, marked, plain}));
+    EXPECT_EQ(InkOf(host, kConflict, "reachability_conflict.bmp"),
+              (std::vector<std::vector<bool>>{marked, marked, plain, plain, plain, plain}));
+}
+
+// With a second adapter (198.19.0.1/24 on eth1), the move offers each
+// subnet; run on the two-segment test segment only.
+TEST(TwoAdapters, TheMoveOffersEachSubnetOfThisComputer) {
+    ListHost host;
+    host.List().SetWorkstationAdapters(ReadWorkstationAdapters());
+    host.List().AddModule(Record(1, Ip(192, 168, 1, 50)));
+    PopupMenuAnswer escape(-1);
+    RightClick(host, 0);
+    const std::string move = "Move into this computer's network...";
+    EXPECT_EQ(escape.Items(),
+              (std::vector<std::string>{"Configure... [default]", "Open web page", move,
+                                        move + ">198.18.0.0/24 (eth0)", move + ">198.19.0.0/24 (eth1)", "",
+                                        "Copy row", "Copy all"}));
 }
 
 }  // namespace
