@@ -88,9 +88,9 @@ void CArrowHeaderCtrl::DrawHeading(CDC& dc, const DRAWITEMSTRUCT& draw, int d) c
     RECT area = draw.rcItem;
     // Only a plainly pressed item moves its text, as a pushed button does.
     if (draw.itemState == ODS_SELECTED) {
-        area.left += ScaleToSystemDpi(1);
-        area.top += ScaleToSystemDpi(2);
-        area.right += ScaleToSystemDpi(1);
+        area.left += 1;
+        area.top += 2;
+        area.right += 1;
     }
     if (static_cast<int>(draw.itemID) == sortColumn) area.right -= 3 * d;
     area.left += d;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test stage in turn and sums them up: the native unit tests,
 # the same under AddressSanitizer and UndefinedBehaviorSanitizer, a bounded
-# fuzzing run, and the Windows-side tests under Wine on the test segment
-# (those labelled two_segments on a workstation with two adapters).
+# fuzzing run, and the Windows-side tests under Wine on the test segment:
+# all of them on a workstation with one adapter, again on one with two
+# (with those labelled two_segments), and the windowed ones at 144 DPI.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -71,14 +72,20 @@ tools/testseg/testseg -- ctest --test-dir build/windows -LE two_segments --outpu
 count_ctest "Windows-side tests"
 
 stage "Windows-side tests under Wine with the workstation on two segments"
-tools/testseg/testseg --second-adapter 1 -- ctest --test-dir build/windows -L two_segments --output-on-failure 2>&1 |
-    tee "$log"
+tools/testseg/testseg --second-adapter 1 -- ctest --test-dir build/windows --output-on-failure 2>&1 | tee "$log"
 count_ctest "two-segment tests"
 
-# Images the tests drew for review, as PNG beside their bitmaps.
+# Images the tests drew for review, as PNG beside their bitmaps, at 96 DPI.
 for bitmap in build/windows/review/*.bmp; do
     [ -e "$bitmap" ] && convert "$bitmap" "${bitmap%.bmp}.png"
 done
+
+# A laptop's 150 % display: each new Wine process reads the scale at start.
+stage "Windows-side tests of the windows at 144 DPI"
+tools/testseg/testseg -- bash -c "tools/testseg/wine-run reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels \
+    /t REG_DWORD /d 144 /f >/dev/null && ctest --test-dir build/windows -R '^(app|configure|modulelist|e2e)_tests$' \
+    --output-on-failure" 2>&1 | tee "$log"
+count_ctest "tests at 144 DPI"
 
 echo
 echo "Total: $passed passed, $failed failed"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi.h"
 #include "main_dialog.h"
 #include "modal_script.h"
 #include "resource.h"
@@ -107,7 +108,11 @@ protected:
     void SetUp() override { ASSERT_EQ(Sim("reset --count 1 --mac-base 02-00-00-00-02-01 --ip-base 198.18.2.100"), "OK"); }
 };
 
+// 194 x 130 at 96 DPI, scaled with the display (the end-to-end test holds
+// the figures at 144 DPI).
 TEST_F(MainDialogFrameTest, SizingKeepsTheMinimumPerEdge) {
+    const int w = ScaleToSystemDpi(kMinimumWidth);
+    const int h = ScaleToSystemDpi(kMinimumHeight);
     CMainDialog dialog;
     RunModal(dialog, [&](HWND window) {
         const RECT small = {300, 200, 350, 240};  // 50 x 40
@@ -116,10 +121,10 @@ TEST_F(MainDialogFrameTest, SizingKeepsTheMinimumPerEdge) {
             RECT expected;
         };
         const Case cases[] = {
-            {WMSZ_LEFT, {156, 200, 350, 330}},       {WMSZ_RIGHT, {300, 200, 494, 330}},
-            {WMSZ_TOP, {300, 110, 494, 240}},        {WMSZ_TOPLEFT, {156, 110, 350, 240}},
-            {WMSZ_TOPRIGHT, {300, 110, 494, 240}},   {WMSZ_BOTTOM, {300, 200, 494, 330}},
-            {WMSZ_BOTTOMLEFT, {156, 200, 350, 330}}, {WMSZ_BOTTOMRIGHT, {300, 200, 494, 330}},
+            {WMSZ_LEFT, {350 - w, 200, 350, 200 + h}},       {WMSZ_RIGHT, {300, 200, 300 + w, 200 + h}},
+            {WMSZ_TOP, {300, 240 - h, 300 + w, 240}},        {WMSZ_TOPLEFT, {350 - w, 240 - h, 350, 240}},
+            {WMSZ_TOPRIGHT, {300, 240 - h, 300 + w, 240}},   {WMSZ_BOTTOM, {300, 200, 300 + w, 200 + h}},
+            {WMSZ_BOTTOMLEFT, {350 - w, 200, 350, 200 + h}}, {WMSZ_BOTTOMRIGHT, {300, 200, 300 + w, 200 + h}},
         };
         for (const Case& c : cases) {
             const RECT got = Sizing(window, c.edge, small);
@@ -127,23 +132,23 @@ TEST_F(MainDialogFrameTest, SizingKeepsTheMinimumPerEdge) {
             EXPECT_EQ(got.top, c.expected.top) << "edge " << c.edge;
             EXPECT_EQ(got.right, c.expected.right) << "edge " << c.edge;
             EXPECT_EQ(got.bottom, c.expected.bottom) << "edge " << c.edge;
-            EXPECT_EQ(Width(got), kMinimumWidth);
-            EXPECT_EQ(Height(got), kMinimumHeight);
+            EXPECT_EQ(Width(got), w);
+            EXPECT_EQ(Height(got), h);
         }
         // Only the too small dimension changes.
         const RECT narrow = {10, 20, 100, 400};
         const RECT n = Sizing(window, WMSZ_LEFT, narrow);
-        EXPECT_EQ(n.left, 100 - 194);
+        EXPECT_EQ(n.left, 100 - w);
         EXPECT_EQ(n.top, 20);
         EXPECT_EQ(n.bottom, 400);
         const RECT low = {10, 20, 400, 100};
         const RECT l = Sizing(window, WMSZ_TOPRIGHT, low);
-        EXPECT_EQ(l.top, 100 - 130);
+        EXPECT_EQ(l.top, 100 - h);
         EXPECT_EQ(l.left, 10);
         EXPECT_EQ(l.right, 400);
         // Exactly the minimum, or more, is left alone for every edge.
         for (UINT edge = WMSZ_LEFT; edge <= WMSZ_BOTTOMRIGHT; ++edge) {
-            for (const RECT& big : {RECT{0, 0, 194, 130}, RECT{-50, 30, 600, 500}}) {
+            for (const RECT& big : {RECT{0, 0, w, h}, RECT{-50, 30, 600, 500}}) {
                 const RECT got = Sizing(window, edge, big);
                 EXPECT_TRUE(EqualRect(&got, &big)) << "edge " << edge;
             }
@@ -342,12 +347,12 @@ TEST_F(MainDialogFrameTest, IconsAreSetAndTheDragIconIsTheLargeOne) {
         BITMAP bitmap = {};
         if (info.hbmColor) {
             ASSERT_TRUE(GetObjectA(info.hbmColor, sizeof bitmap, &bitmap));
-            EXPECT_EQ(bitmap.bmWidth, 16);
-            EXPECT_EQ(bitmap.bmHeight, 16);
+            EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
+            EXPECT_EQ(bitmap.bmHeight, GetSystemMetrics(SM_CYSMICON));
         } else {
             ASSERT_TRUE(GetObjectA(info.hbmMask, sizeof bitmap, &bitmap));
-            EXPECT_EQ(bitmap.bmWidth, 16);
-            EXPECT_EQ(bitmap.bmHeight, 32);
+            EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
+            EXPECT_EQ(bitmap.bmHeight, 2 * GetSystemMetrics(SM_CYSMICON));
         }
         if (info.hbmColor) DeleteObject(info.hbmColor);
         if (info.hbmMask) DeleteObject(info.hbmMask);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi.h"
 #include "main_dialog.h"
 #include "list_probe.h"
 #include "modal_script.h"
@@ -84,7 +85,7 @@ TEST_F(MainDialogTest, StartUpSetsUpColumnsAndListsTheSegment) {
             info.cchTextMax = sizeof heading;
             ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)));
             EXPECT_EQ(heading, expected[column].first);
-            EXPECT_EQ(info.cx, expected[column].second);
+            EXPECT_EQ(info.cx, ScaleToSystemDpi(expected[column].second)) << "96-DPI width " << expected[column].second;
             EXPECT_EQ(info.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
         }
         ASSERT_TRUE(WaitForRows(window, 3));

@@ -420,6 +420,11 @@ protected:
         secondSim = second.front();
         EndToEnd::SetUp();
     }
+    // Silent again, as the segment started it, for the tests after these.
+    void TearDown() override {
+        EndToEnd::TearDown();
+        SimCommand(secondSim, "reset --count 0");
+    }
 
     long Scans(const std::string& address) { return StatValue(SimCommand(address, "stats"), "scans"); }
     // Both simulators counted this many scans, and no more came meanwhile.

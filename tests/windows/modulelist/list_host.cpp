@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "gdi.h"
+
 namespace kltest {
 
 namespace {
@@ -30,13 +32,16 @@ ListHost::ListHost() : ListHost(std::unique_ptr<CModuleListCtrl>(new CModuleList
 
 ListHost::ListHost(std::unique_ptr<CModuleListCtrl> object) : list_(std::move(object)) {
     RegisterHostClass();
-    HWND window = CreateWindowExA(0, kHostClass, "list", WS_OVERLAPPEDWINDOW, 0, 0, 700, 300, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    // Sizes at 96 DPI, scaled as the columns are, so every column is in
+    // sight at any display scale.
+    HWND window = CreateWindowExA(0, kHostClass, "list", WS_OVERLAPPEDWINDOW, 0, 0, ScaleToSystemDpi(700),
+                                  ScaleToSystemDpi(300), nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     host_.SubclassWindow(window);
     HWND list = CreateWindowExA(0, WC_LISTVIEWA, "",
                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL, 5, 5,
-                                680, 250, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
-                                GetModuleHandleA(nullptr), nullptr);
+                                ScaleToSystemDpi(680), ScaleToSystemDpi(250), window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), GetModuleHandleA(nullptr),
+                                nullptr);
     list_->SubclassWindow(list);
     list_->SetExtendedStyle(LVS_EX_FULLROWSELECT);
     list_->SetupColumns(kColumns);
