@@ -7,6 +7,7 @@
 #include <new>
 
 #include "adapter_sends.h"
+#include "broadcast_adapters.h"
 
 namespace vorn {
 namespace {
@@ -25,10 +26,6 @@ constexpr int kDatagramsPerStep = 16;
 constexpr int kSegmentReceiveBufferBytes = 1 << 20;
 constexpr int kMinimumReceiveBufferBytes = 8192;
 
-// The adapters' list is asked for at each send; it may grow between the
-// call that reports the size it needs and the next one.
-constexpr ULONG kAdapterListBytes = 15 * 1024;
-constexpr int kAdapterListTries = 3;
 
 sockaddr_in BroadcastAddress() {
     sockaddr_in to = {};
@@ -38,50 +35,26 @@ sockaddr_in BroadcastAddress() {
     return to;
 }
 
-bool CarriesBroadcasts(const IP_ADAPTER_ADDRESSES& adapter) {
-    return adapter.OperStatus == IfOperStatusUp && adapter.IfType != IF_TYPE_SOFTWARE_LOOPBACK &&
-           adapter.FirstUnicastAddress != nullptr && adapter.IfIndex != 0;
-}
-
 // The workstation's IPv4 addresses on one adapter, in host byte order.
 void AddAddresses(const IP_ADAPTER_ADDRESSES& adapter, std::vector<std::uint32_t>& addresses) {
     for (const IP_ADAPTER_UNICAST_ADDRESS* unicast = adapter.FirstUnicastAddress; unicast; unicast = unicast->Next) {
-        const SOCKADDR* address = unicast->Address.lpSockaddr;
-        if (!address || address->sa_family != AF_INET) continue;
-        addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr));
+        const std::uint32_t address = Ipv4Of(unicast->Address);
+        if (address != 0) addresses.push_back(address);
     }
 }
 
-// The IPv4 interface indexes of the adapters that are up and have an IPv4
-// address, loopback left out, and those adapters' addresses; false when
-// the list cannot be had. Asked before the lock is taken: under Wine the
-// list costs milliseconds, which the worker would otherwise wait through
-// while datagrams pile up.
-bool ListAdapters(BroadcastAdapters& adapters) {
+// The IPv4 interface indexes of the adapters that carry broadcasts and
+// those adapters' addresses; listed false when the list cannot be had.
+// Asked before the lock is taken: under Wine the list costs milliseconds,
+// which the worker would otherwise wait through while datagrams pile up.
+BroadcastAdapters ListBroadcastAdapters() {
     const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER |
                         GAA_FLAG_SKIP_FRIENDLY_NAME;
-    ULONG size = kAdapterListBytes;
-    for (int attempt = 0; attempt < kAdapterListTries; ++attempt) {
-        // ULONGLONG elements: the records need 8-byte alignment.
-        std::vector<ULONGLONG> buffer((size + sizeof(ULONGLONG) - 1) / sizeof(ULONGLONG));
-        IP_ADAPTER_ADDRESSES* first = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
-        const ULONG result = GetAdaptersAddresses(AF_INET, flags, nullptr, first, &size);
-        if (result == ERROR_BUFFER_OVERFLOW) continue;
-        if (result == ERROR_NO_DATA) return true;
-        if (result != NO_ERROR) return false;
-        for (const IP_ADAPTER_ADDRESSES* adapter = first; adapter; adapter = adapter->Next) {
-            if (!CarriesBroadcasts(*adapter)) continue;
-            adapters.interfaces.push_back(adapter->IfIndex);
-            AddAddresses(*adapter, adapters.addresses);
-        }
-        return true;
-    }
-    return false;
-}
-
-BroadcastAdapters ListBroadcastAdapters() {
     BroadcastAdapters adapters;
-    adapters.listed = ListAdapters(adapters);
+    adapters.listed = ForEachBroadcastAdapter(flags, [&adapters](const IP_ADAPTER_ADDRESSES& adapter) {
+        adapters.interfaces.push_back(adapter.IfIndex);
+        AddAddresses(adapter, adapters.addresses);
+    });
     return adapters;
 }
 
