@@ -61,8 +61,8 @@ long StatValue(const std::string& stats, const std::string& key) {
     return at == std::string::npos ? -1 : std::atol(stats.c_str() + at + key.size() + 2);
 }
 
-// Waits until the list holds count rows and kept them for kQuietMs, so that
-// late or duplicate answers would have shown.
+// Waits until the list holds count rows (-1: any number) and kept them for
+// kQuietMs, so that late or duplicate answers would have shown.
 bool WaitForSettledRows(HWND list, int count) {
     ULONGLONG stableSince = GetTickCount64();
     int last = -1;
@@ -71,7 +71,7 @@ bool WaitForSettledRows(HWND list, int count) {
             const int now = kltest::RowCount(list);
             if (now != last) stableSince = GetTickCount64();
             last = now;
-            return now == count && GetTickCount64() - stableSince >= kQuietMs;
+            return (count == -1 || now == count) && GetTickCount64() - stableSince >= kQuietMs;
         },
         kRowsTimeoutMs);
 }
@@ -316,36 +316,22 @@ TEST_F(EndToEnd, ScanDuringAFloodIsSentAndItsAnswersListed) {
 class ScopedLogPixels {
 public:
     explicit ScopedLogPixels(DWORD dpi) {
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                            &key_, nullptr) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            return;
-        }
         DWORD size = sizeof old_;
-        hadValue_ = RegQueryValueExA(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
+        hadValue_ = RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old_, &size) ==
                     ERROR_SUCCESS;
         set_ = Write(dpi);
     }
-    ~ScopedLogPixels() {
-        if (!key_) return;
-        if (hadValue_) {
-            Write(old_);
-        } else {
-            RegDeleteValueA(key_, kValue);
-        }
-        RegCloseKey(key_);
-    }
+    ~ScopedLogPixels() { hadValue_ ? Write(old_) : RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, kValue); }
     ScopedLogPixels(const ScopedLogPixels&) = delete;
     ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
     bool Set() const { return set_; }
 
 private:
+    static constexpr const char* kKey = "Control Panel\\Desktop";
     static constexpr const char* kValue = "LogPixels";
-    bool Write(DWORD dpi) {
-        return RegSetValueExA(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
-               ERROR_SUCCESS;
+    static bool Write(DWORD dpi) {
+        return RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, sizeof dpi) == ERROR_SUCCESS;
     }
-    HKEY key_ = nullptr;
     DWORD old_ = 0;
     bool hadValue_ = false;
     bool set_ = false;
@@ -486,16 +472,7 @@ TEST_F(TwoSegments, ScanListsBothAndAModuleBehindTheSecondAdapterIsConfigured) {
 
 // The list once it kept its row count for kQuietMs.
 std::vector<Row> SettledRows(HWND list) {
-    ULONGLONG stableSince = GetTickCount64();
-    int last = -1;
-    kltest::WaitUntil(
-        [&] {
-            const int now = kltest::RowCount(list);
-            if (now != last) stableSince = GetTickCount64();
-            last = now;
-            return GetTickCount64() - stableSince >= kQuietMs;
-        },
-        kRowsTimeoutMs);
+    WaitForSettledRows(list, -1);
     std::vector<Row> rows;
     kltest::ReadRows(list, rows);
     return rows;
