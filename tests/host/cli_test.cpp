@@ -169,7 +169,7 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
               "module1\n"
               "198.18.0.100  255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY     02-00-00-00-00-01  "
               "module0\n"
-              "N/A           N/A            N/A         N/A   N/A      DIO \"8\",rev\x01\xE9  N/A                N/A\n");
+              "N/A           N/A            N/A         N/A   N/A      DIO \"8\",rev?\xE9  N/A                N/A\n");
     EXPECT_EQ(FormatScanLines(lines, ScanFormat::Csv),
               "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n"
               "198.18.0.98,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-02,module1\n"
@@ -186,6 +186,31 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
               std::string::npos)
         << json;
     EXPECT_EQ(FormatScanLines({}, ScanFormat::Json), "[]\n");
+}
+
+// The text behind the heading line.
+std::string BelowHeadings(const std::string& text) { return text.substr(text.find('\n') + 1); }
+
+// Any host on the segment can answer with any text.
+TEST(ScanOutput, WritesNetworkTextsSafely) {
+    VORN_ModuleScanResponseType maybe = Answer(1, 0xC6120064, "m");
+    maybe.dhcp = 0xFF;  // reported, but neither on nor off
+    std::strcpy(maybe.fbType, "\x1B]0;owned\x07");
+    EXPECT_EQ(BelowHeadings(FormatScanLines(ScanLines({maybe}), ScanFormat::Table)),
+              "198.18.0.100  255.255.255.0  198.18.0.1  N/A   2.03.1   ?]0;owned?  02-00-00-00-00-01  m\n");
+
+    const ScanLine formulas = {"-", "+1", "@SUM(A1)", "\tx", " x", "a-b", "\r=1", "=1+2"};
+    EXPECT_EQ(BelowHeadings(FormatScanLines({formulas}, ScanFormat::Csv)),
+              "-,'+1,'@SUM(A1),'\tx,\" x\",a-b,\"'\r=1\",'=1+2\n");
+
+    const ScanLine encodings = {"caf\xC3\xA9", "caf\xE9", "\xE0\x80\xAF", "\xED\xA0\x80",
+                                "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80", "\xC3", "x\x7F"};
+    const std::string json = FormatScanLines({encodings}, ScanFormat::Json);
+    EXPECT_NE(json.find("{\"ip\": \"caf\xC3\xA9\", \"sn\": \"caf\\u00E9\", \"gw\": \"\\u00E0\\u0080\\u00AF\", "
+                        "\"dhcp\": \"\\u00ED\\u00A0\\u0080\", \"version\": \"\\u00F4\\u0090\\u0080\\u0080\", "
+                        "\"type\": \"\xF0\x9F\x98\x80\", \"mac\": \"\\u00C3\", \"hostname\": \"x\\u007F\"}"),
+              std::string::npos)
+        << json;
 }
 
 std::string RequestText(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings) {

@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <cstring>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -111,6 +113,107 @@ void AddOddAnswers() {
               "OK");
 }
 
+// Answers a module could give, sent once the program's scan went out: a
+// type that spreadsheets take for a formula, one that would steer a
+// terminal, a host name in UTF-8 and one in Latin-1.
+void AddHostileAnswers() {
+    ASSERT_TRUE(kltest::WaitUntil([] { return Sim("stats").find(" scans=1 ") != std::string::npos; }, 15000));
+    ASSERT_EQ(Sim("send-batch send-text mac = 02-00-00-00-00-0A;fb type = =1+2;hn = caf\xC3\xA9;|"
+                  "send-text mac = 02-00-00-00-00-0B;fb type = \x1B[2J;hn = caf\xE9;"),
+              "OK");
+}
+
+using JsonObject = std::map<std::string, std::string>;
+
+// A strict reader of what scan --format json writes, an array of objects
+// of strings: false on anything RFC 8259 refuses, text that is not UTF-8
+// (as Windows itself judges it) among it. Strings come back in UTF-8.
+class StrictJson {
+public:
+    explicit StrictJson(const std::string& text) : text_(text) {}
+
+    bool Read(std::vector<JsonObject>& objects) {
+        const int length = static_cast<int>(text_.size());
+        if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text_.data(), length, nullptr, 0) == 0) return false;
+        if (!Take('[')) return false;
+        if (Take(']')) return AtEnd();
+        do {
+            objects.emplace_back();
+            if (!ReadObject(objects.back())) return false;
+        } while (Take(','));
+        return Take(']') && AtEnd();
+    }
+
+private:
+    void SkipSpace() {
+        while (pos_ < text_.size() && text_[pos_] && std::strchr(" \t\r\n", text_[pos_])) ++pos_;
+    }
+    bool Take(char c) {
+        SkipSpace();
+        if (pos_ >= text_.size() || text_[pos_] != c) return false;
+        ++pos_;
+        return true;
+    }
+    bool AtEnd() {
+        SkipSpace();
+        return pos_ == text_.size();
+    }
+
+    bool ReadObject(JsonObject& object) {
+        if (!Take('{')) return false;
+        if (Take('}')) return true;
+        do {
+            std::string key;
+            if (!ReadString(key) || !Take(':') || !ReadString(object[key])) return false;
+        } while (Take(','));
+        return Take('}');
+    }
+
+    bool ReadString(std::string& out) {
+        std::wstring escaped;  // \uXXXX units, turned into UTF-8 together
+        if (!Take('"')) return false;
+        while (pos_ < text_.size()) {
+            if (text_.compare(pos_, 2, "\\u") == 0 && pos_ + 6 <= text_.size() &&
+                text_.find_first_not_of("0123456789abcdefABCDEF", pos_ + 2) >= pos_ + 6) {
+                escaped += static_cast<wchar_t>(std::stoi(text_.substr(pos_ + 2, 4), nullptr, 16));
+                pos_ += 6;
+                continue;
+            }
+            out += Utf8(escaped);
+            const char c = text_[pos_++];
+            if (c == '"') return true;
+            if (static_cast<unsigned char>(c) < 0x20) return false;
+            if (c != '\\') {
+                out += c;
+            } else if (pos_ < text_.size() && text_[pos_] && std::strchr("\"\\/", text_[pos_])) {
+                out += text_[pos_++];
+            } else {
+                return false;  // \b, \f, \n, \r, \t are never written
+            }
+        }
+        return false;
+    }
+
+    static std::string Utf8(std::wstring& units) {
+        if (units.empty()) return std::string();
+        char bytes[64] = "";
+        const int n = WideCharToMultiByte(CP_UTF8, 0, units.data(), static_cast<int>(units.size()), bytes,
+                                          sizeof bytes, nullptr, nullptr);
+        units.clear();
+        return std::string(bytes, static_cast<std::size_t>(n > 0 ? n : 0));
+    }
+
+    const std::string& text_;
+    std::size_t pos_ = 0;
+};
+
+const JsonObject* ObjectOf(const std::vector<JsonObject>& objects, const std::string& mac) {
+    for (const JsonObject& object : objects) {
+        if (object.count("mac") && object.at("mac") == mac) return &object;
+    }
+    return nullptr;
+}
+
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -161,6 +264,30 @@ TEST_F(Cli, ScanPrintsEveryFormatInAddressOrder) {
               "  {\"ip\": \"N/A\", \"sn\": \"N/A\", \"gw\": \"N/A\", \"dhcp\": \"N/A\", \"version\": \"N/A\", "
               "\"type\": \"DIO \\\"8\\\",rev\", \"mac\": \"N/A\", \"hostname\": \"\"}\n"
               "]\n");
+}
+
+TEST_F(Cli, ScanWritesHostileTextsSafely) {
+    const CliRun table = RunCli("scan --wait 1000", AddHostileAnswers);
+    EXPECT_EQ(table.exitCode, 0u) << table.err;
+    EXPECT_NE(table.out.find("  ?[2J  "), std::string::npos) << table.out;
+    EXPECT_EQ(table.out.find('\x1B'), std::string::npos);
+
+    ASSERT_EQ(Sim(kPopulation), "OK");
+    const CliRun csv = RunCli("scan --format csv --wait 1000", AddHostileAnswers);
+    EXPECT_NE(csv.out.find("\nN/A,N/A,N/A,N/A,N/A,'=1+2,02-00-00-00-00-0A,caf\xC3\xA9\n"), std::string::npos)
+        << csv.out;
+
+    ASSERT_EQ(Sim(kPopulation), "OK");
+    const CliRun json = RunCli("scan --format json --wait 1000", AddHostileAnswers);
+    std::vector<JsonObject> objects;
+    ASSERT_TRUE(StrictJson(json.out).Read(objects)) << json.out;
+    ASSERT_EQ(objects.size(), 5u);
+    const JsonObject* utf8 = ObjectOf(objects, "02-00-00-00-00-0A");
+    const JsonObject* latin1 = ObjectOf(objects, "02-00-00-00-00-0B");
+    ASSERT_TRUE(utf8 && latin1) << json.out;
+    EXPECT_EQ(utf8->at("hostname"), "caf\xC3\xA9");
+    EXPECT_EQ(latin1->at("hostname"), "caf\xC3\xA9");
+    EXPECT_EQ(latin1->at("type"), "\x1B[2J");
 }
 
 TEST_F(Cli, ConfigureSendsTheDialogsRequestAndVerifies) {
