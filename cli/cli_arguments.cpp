@@ -277,8 +277,8 @@ const char* CliHelpText() {
   lanwise-cli scan [--wait MS] [--format table|csv|json]
   lanwise-cli configure MAC [--ip A.B.C.D] [--sn A.B.C.D] [--gw A.B.C.D]
                             [--dns1 A.B.C.D] [--dns2 A.B.C.D] [--hostname NAME]
-                            [--dhcp on|off] [--password P|-] [--new-password P|-]
-                            [--wait MS] [--verify]
+                            [--dhcp on|off] [--password P|-]
+                            [--new-password P|-] [--wait MS] [--verify]
   lanwise-cli apply PLAN.csv [--wait MS] [--verify] [--dry-run]
   lanwise-cli --help | --version
 
