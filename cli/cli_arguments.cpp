@@ -1,25 +1,74 @@
 #include "cli_arguments.h"
 
 #include <cstddef>
+#include <optional>
 
 namespace {
+
+bool BeginsWithDashes(const std::string& text) { return text.compare(0, 2, "--") == 0; }
 
 struct OptionReader {
     const std::vector<std::string>& args;
     std::size_t next;
     std::string& error;
+    const InputLineReader& readInput;
+    std::optional<std::string> joinedValue;  // of an option written --name=value
 
     bool Done() const { return next >= args.size(); }
-    const std::string& Take() { return args[next++]; }
 
-    // The value behind option; false when it is missing.
-    bool TakeValue(const std::string& option, std::string& value) {
-        if (Done()) {
-            error = option + " needs a value";
+    // The argument that must come next, such as a MAC; false when it is
+    // missing or an option stands in its place.
+    bool TakeOperand(const std::string& what, std::string& operand) {
+        if (Done() || BeginsWithDashes(args[next])) {
+            error = what;
             return false;
         }
-        value = Take();
+        operand = args[next++];
         return true;
+    }
+
+    std::string TakeOption() {
+        std::string option = args[next++];
+        joinedValue.reset();
+        const std::size_t equals = option.find('=');
+        if (BeginsWithDashes(option) && equals != std::string::npos) {
+            joinedValue = option.substr(equals + 1);
+            option.resize(equals);
+        }
+        return option;
+    }
+
+    // The value of option: behind its "=", which passes any value, or the
+    // next argument, which must not be missing or look like an option: a
+    // forgotten value must not swallow the option behind it.
+    bool TakeValue(const std::string& option, std::string& value) {
+        if (joinedValue) {
+            value = *joinedValue;
+            joinedValue.reset();
+            return true;
+        }
+        if (Done() || BeginsWithDashes(args[next])) {
+            error = option + " needs a value (" + option + "=VALUE passes one that begins with \"--\")";
+            return false;
+        }
+        value = args[next++];
+        return true;
+    }
+
+    // As TakeValue; a separate "-" stands for the next line of standard
+    // input, where other users of the computer cannot see it.
+    bool TakeSecretValue(const std::string& option, std::string& value) {
+        const bool joined = joinedValue.has_value();
+        if (!TakeValue(option, value)) return false;
+        if (joined || value != "-") return true;
+        if (readInput && readInput(option, value)) return true;
+        error = option + " -: standard input holds no line";
+        return false;
+    }
+
+    bool TakeFlag(const std::string& option) {
+        if (joinedValue) error = option + " takes no value";
+        return !joinedValue;
     }
 };
 
@@ -114,13 +163,15 @@ bool ReadSettingOption(const std::string& option, const std::string& value, Modu
 
 bool IsValueOption(const std::string& option) {
     return option == "--ip" || option == "--sn" || option == "--gw" || option == "--dns1" || option == "--dns2" ||
-           option == "--hostname" || option == "--password" || option == "--new-password" || option == "--dhcp";
+           option == "--hostname" || option == "--dhcp";
 }
+
+bool IsPasswordOption(const std::string& option) { return option == "--password" || option == "--new-password"; }
 
 bool ReadScan(OptionReader& in, CliArguments& parsed) {
     parsed.waitMs = kDefaultScanWaitMs;
     while (!in.Done()) {
-        const std::string option = in.Take();
+        const std::string option = in.TakeOption();
         std::string value;
         if (option == "--wait") {
             if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
@@ -136,47 +187,47 @@ bool ReadScan(OptionReader& in, CliArguments& parsed) {
 
 bool ReadConfigure(OptionReader& in, CliArguments& parsed) {
     parsed.waitMs = kDefaultVerdictWaitMs;
-    if (in.Done()) {
-        in.error = "configure needs the module's MAC address";
-        return false;
-    }
-    const std::string macText = in.Take();
+    std::string macText;
+    if (!in.TakeOperand("configure needs the module's MAC address", macText)) return false;
     if (!ParseMacArgument(macText, parsed.mac)) {
         in.error = "\"" + macText + "\" is not a MAC address such as 02-00-00-00-00-01";
         return false;
     }
     while (!in.Done()) {
-        const std::string option = in.Take();
+        const std::string option = in.TakeOption();
         std::string value;
         if (option == "--verify") {
+            if (!in.TakeFlag(option)) return false;
             parsed.verify = true;
         } else if (option == "--wait") {
             if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
-        } else if (IsValueOption(option)) {
-            if (!in.TakeValue(option, value) || !ReadSettingOption(option, value, parsed.settings, in.error)) {
-                return false;
-            }
+        } else if (IsValueOption(option) || IsPasswordOption(option)) {
+            const bool taken = IsPasswordOption(option) ? in.TakeSecretValue(option, value) : in.TakeValue(option, value);
+            if (!taken || !ReadSettingOption(option, value, parsed.settings, in.error)) return false;
         } else {
             in.error = "configure does not take " + option;
             return false;
         }
+    }
+    // A request without a change would still rewrite every setting.
+    if (!AsksForChange(parsed.settings)) {
+        in.error = "configure needs a setting to change";
+        return false;
     }
     return true;
 }
 
 bool ReadApply(OptionReader& in, CliArguments& parsed) {
     parsed.waitMs = kDefaultVerdictWaitMs;
-    if (in.Done()) {
-        in.error = "apply needs a plan file";
-        return false;
-    }
-    parsed.planPath = in.Take();
+    if (!in.TakeOperand("apply needs a plan file", parsed.planPath)) return false;
     while (!in.Done()) {
-        const std::string option = in.Take();
+        const std::string option = in.TakeOption();
         std::string value;
         if (option == "--verify") {
+            if (!in.TakeFlag(option)) return false;
             parsed.verify = true;
         } else if (option == "--dry-run") {
+            if (!in.TakeFlag(option)) return false;
             parsed.dryRun = true;
         } else if (option == "--wait") {
             if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
@@ -190,9 +241,10 @@ bool ReadApply(OptionReader& in, CliArguments& parsed) {
 
 }  // namespace
 
-bool ParseCliArguments(const std::vector<std::string>& args, CliArguments& parsed, std::string& error) {
+bool ParseCliArguments(const std::vector<std::string>& args, CliArguments& parsed, std::string& error,
+                       const InputLineReader& readInput) {
     CliArguments result;
-    OptionReader in = {args, 1, error};
+    OptionReader in = {args, 1, error, readInput, std::nullopt};
     const std::string command = args.empty() ? std::string() : args[0];
     bool ok = true;
     if (command == "--help" || command == "-h") {
@@ -225,13 +277,18 @@ const char* CliHelpText() {
   lanwise-cli scan [--wait MS] [--format table|csv|json]
   lanwise-cli configure MAC [--ip A.B.C.D] [--sn A.B.C.D] [--gw A.B.C.D]
                             [--dns1 A.B.C.D] [--dns2 A.B.C.D] [--hostname NAME]
-                            [--dhcp on|off] [--password P] [--new-password P]
-                            [--wait MS] [--verify]
+                            [--dhcp on|off] [--password P|-]
+                            [--new-password P|-] [--wait MS] [--verify]
   lanwise-cli apply PLAN.csv [--wait MS] [--verify] [--dry-run]
   lanwise-cli --help | --version
 
 Finds and configures the network modules on this computer's segment
 (UDP port 3250), with the protocol library vorn.dll beside this program.
+
+An option's value follows it (--ip 10.0.0.5) or is joined to it with "="
+(--ip=10.0.0.5). A value that is missing or begins with "--" is refused, so
+that a forgotten value never takes the next option for itself; joined, any
+value passes (--password=--secret).
 
 scan       Sends one scan and lists the modules that answer within --wait ms
            (default 1500), one line per MAC address, by IP address ascending.
@@ -239,27 +296,53 @@ scan       Sends one scan and lists the modules that answer within --wait ms
            where a module left a value out. --format table (default) aligns
            the columns, csv writes a header line and RFC 4180 rows, json an
            array of objects with the keys ip, sn, gw, dhcp, version, type,
-           mac and hostname.
+           mac and hostname. Texts come from the network as they are: the
+           table shows a control character as "?", csv puts "'" before a
+           cell a spreadsheet would take for a formula (one that begins with
+           "=", "+", "-", "@", a tab or a CR), and json is UTF-8, reading a
+           byte that is not part of valid UTF-8 as Latin-1.
 
 configure  Scans, finds the module by its MAC address (either case, "-" or
-           ":" between the bytes), starts from the values it reports, changes
-           those given, sends one configure request and waits --wait ms
-           (default 3000) for the module's verdict. As in the program's
-           configure dialog: a value the module does not report cannot be
-           set; a host name holds only letters, digits and "_"; host names
-           and passwords hold at most 29 characters; the current password
-           goes only to a module that reports being protected. A password
-           cannot hold ";". --verify scans again and checks that the module
-           reports the new addresses, host name and DHCP state.
+           ":" between the bytes), changes the settings given, sends one
+           configure request and waits --wait ms (default 3000) for the
+           module's verdict. Only what is given changes: every other value is
+           sent as the module reports it, and an address or DHCP state it
+           does not report is left out of the request. Its host name is sent
+           back whole; a module that reports none needs --hostname, since
+           every request carries one. At least one setting besides
+           --password must be given; when the module reports every value
+           given already, nothing is sent and the line reads "unchanged".
+           As in the program's configure dialog: a value the module does not
+           report cannot be set; a host name holds only letters, digits and
+           "_"; host names and passwords hold at most 29 characters; the
+           current password goes only to a module that reports being
+           protected. A password cannot hold ";". --verify scans again and
+           checks that the module reports the addresses, host name and DHCP
+           state sent.
+
+           Passwords given on the command line can be seen by other users of
+           this computer (in its process list). --password - and
+           --new-password - read the password from the next line of standard
+           input instead, typed without echo on a console.
 
 apply      Scans once, then configures each module of a CSV plan in turn as
-           configure does. The header line names the columns: mac (required),
-           ip, sn, gw, dns1, dns2, hostname, dhcp, password, new_password. One
-           row per module; an empty cell keeps the module's value. One line
-           per row: the MAC, then reconfigured, verified, invalid password,
-           not found, no reply, not verified or refused: <reason>. A plan with
-           a malformed line is refused as a whole before anything is sent.
-           --dry-run prints the request each row would send and sends none.
+           configure does. The header line names the columns, in any case:
+           mac (required), ip, sn, gw, dns1, dns2, hostname, dhcp, password,
+           new_password; version and type are ignored, so the csv of scan is
+           a plan too. Cells are separated by ",", ";" or a tab, as the
+           header line shows; blanks around a cell that is not quoted do not
+           count. One row per module; an empty cell or "N/A" keeps the
+           module's value, a row whose MAC is "N/A" is skipped, and so is an
+           empty row. A row that changes nothing sends nothing. A plan with a
+           malformed line (a control character such as a line break in a
+           cell, among others) is refused as a whole before anything is sent;
+           host names are checked row by row against the module's own.
+           One line per row, in plan order: the MAC, then reconfigured,
+           verified, unchanged, invalid password, not found, no reply, not
+           verified, not sent or refused: <reason>; then a count of each on
+           standard error. --verify checks the rows' modules with one scan for
+           up to 50 rows. --dry-run prints the request each row would send
+           and sends none.
 
 The scan before configure and apply lasts up to 1500 ms and ends as soon as
 every module needed has answered.
@@ -270,8 +353,8 @@ request on the same segment could be mistaken for this tool's own; --verify
 settles it.
 
 Exit codes: 0 success (every row, for apply); 2 usage fault or a refused
-value; 3 invalid password; 4 module not found or no reply; 5 the scan could
-not be sent (UDP port 3250 taken, no network adapter); 6 some rows of a plan
-failed; 7 --verify found other values than those sent.
+value; 3 invalid password; 4 module not found or no reply; 5 nothing could be
+sent, at any point of the run (UDP port 3250 taken, no network adapter); 6
+some rows of a plan failed; 7 --verify found other values than those sent.
 )";
 }

@@ -2,6 +2,7 @@
 #ifndef KL_CLI_CLI_ARGUMENTS_H
 #define KL_CLI_CLI_ARGUMENTS_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,14 @@ struct CliArguments {
     bool dryRun = false;          // apply
 };
 
+// Reads the next line of standard input, without its line end, for the
+// option named; false when there is none.
+using InputLineReader = std::function<bool(const std::string& option, std::string& line)>;
+
 // args without the program name. False with a one-line reason on a usage
-// fault or a refused value.
-bool ParseCliArguments(const std::vector<std::string>& args, CliArguments& parsed, std::string& error);
+// fault or a refused value. readInput gives the passwords given as "-".
+bool ParseCliArguments(const std::vector<std::string>& args, CliArguments& parsed, std::string& error,
+                       const InputLineReader& readInput = InputLineReader());
 
 const char* CliHelpText();
 

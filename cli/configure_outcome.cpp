@@ -1,40 +1,98 @@
 #include "configure_outcome.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "configure_request.h"
+#include "module_table.h"
 #include "wire_messages.h"
 
 namespace {
-
-// The dialog shows a value the module does not report as a disabled
-// control, so such a value cannot be set here either.
-bool SetAddress(const std::optional<std::uint32_t>& setting, std::uint8_t valid, std::uint32_t& value,
-                const char* name, std::string& reason) {
-    if (!setting) return true;
-    if (!valid) {
-        reason = std::string("the module reports no ") + name;
-        return false;
-    }
-    value = *setting;
-    return true;
-}
-
-bool SetAddresses(const ModuleSettings& s, ConfigureValues& v, std::string& reason) {
-    return SetAddress(s.ip, v.ipValid, v.ip, "IP address", reason) &&
-           SetAddress(s.sn, v.snValid, v.sn, "subnet mask", reason) &&
-           SetAddress(s.gw, v.gwValid, v.gw, "gateway", reason) &&
-           SetAddress(s.dns1, v.dns1Valid, v.dns1, "primary DNS server", reason) &&
-           SetAddress(s.dns2, v.dns2Valid, v.dns2, "secondary DNS server", reason);
-}
 
 std::string FieldText(const char (&field)[VORN_TEXT_SIZE]) {
     const void* nul = std::memchr(field, '\0', sizeof field);
     return std::string(field, nul ? static_cast<const char*>(nul) - field : sizeof field);
 }
 
-// A field the module leaves out matches a request that cleared it.
+// The texts given were checked against the 29 characters the dialog
+// keeps, so they always fit.
+void StoreText(char (&field)[VORN_TEXT_SIZE], const std::string& text) {
+    const std::size_t length = text.size() < sizeof field ? text.size() : sizeof field - 1;
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+// No address given, or the one the module reports already.
+bool KeepsAddress(const std::optional<std::uint32_t>& setting, std::uint8_t valid, std::uint32_t reported) {
+    return !setting || (valid == 1 && reported == *setting);
+}
+
+bool KeepsHostname(const VORN_ModuleScanResponseType& answer, const ModuleSettings& s) {
+    return !s.hostname || (answer.hnValid == 1 && FieldText(answer.hn) == *s.hostname);
+}
+
+// The module's DHCP state as a request carries it: left out when the
+// module reports neither on nor off.
+std::uint8_t ReportedDhcp(const VORN_ModuleScanResponseType& answer) {
+    return answer.dhcpValid == 1 && answer.dhcp <= 1 ? answer.dhcp : kLeftOutDhcp;
+}
+
+std::uint8_t DhcpOf(const VORN_ModuleScanResponseType& answer, const ModuleSettings& s) {
+    if (!s.dhcpOn) return ReportedDhcp(answer);
+    return *s.dhcpOn ? 1 : 0;
+}
+
+// The given address, else the reported one, else left out. As in the
+// dialog, whose control for a value the module does not report is
+// disabled, such a value cannot be set.
+bool SetAddress(const std::optional<std::uint32_t>& setting, std::uint8_t valid, std::uint32_t reported,
+                std::uint32_t& value, const char* name, std::string& reason) {
+    value = valid == 1 ? reported : kLeftOutAddress;
+    if (KeepsAddress(setting, valid, reported)) return true;
+    if (valid != 1) {
+        reason = std::string("the module reports no ") + name;
+        return false;
+    }
+    if (*setting == kLeftOutAddress) {
+        reason = "255.255.255.255 cannot be sent";
+        return false;
+    }
+    value = *setting;
+    return true;
+}
+
+bool SetAddresses(const VORN_ModuleScanResponseType& a, const ModuleSettings& s, VORN_ConfigureRequestType& r,
+                  std::string& reason) {
+    return SetAddress(s.ip, a.ipValid, a.ip, r.ip, "IP address", reason) &&
+           SetAddress(s.sn, a.snValid, a.sn, r.sn, "subnet mask", reason) &&
+           SetAddress(s.gw, a.gwValid, a.gw, r.gw, "gateway", reason) &&
+           SetAddress(s.dns1, a.dns1Valid, a.dns1, r.dns1, "primary DNS server", reason) &&
+           SetAddress(s.dns2, a.dns2Valid, a.dns2, r.dns2, "secondary DNS server", reason);
+}
+
+// Every request carries a host name: the given one, checked as a typed
+// one is, or the module's own, whole and only when it is legal.
+bool SetHostname(const VORN_ModuleScanResponseType& answer, const ModuleSettings& s, VORN_ConfigureRequestType& r,
+                 std::string& reason) {
+    if (!KeepsHostname(answer, s)) {
+        if (!CheckHostnameSetting(*s.hostname, reason)) return false;
+        StoreText(r.hn, *s.hostname);
+        return true;
+    }
+    if (answer.hnValid != 1) {
+        reason = "the module reports no host name, and a request must carry one: give a host name";
+        return false;
+    }
+    std::memcpy(r.hn, answer.hn, sizeof r.hn);
+    if (IsLegalHostname(FieldText(answer.hn).c_str())) return true;
+    reason = "the module's host name \"" + PrintableText(FieldText(answer.hn)) + "\" is not legal; give a new one";
+    return false;
+}
+
+// A field the module leaves out matches a request that cleared it; a
+// field left out of the request is not looked at.
 bool AddressShown(std::uint8_t valid, std::uint32_t reported, std::uint32_t sent) {
+    if (sent == kLeftOutAddress) return true;
     return valid ? reported == sent : sent == 0;
 }
 
@@ -42,40 +100,49 @@ const char* OutcomeText(Outcome outcome) {
     switch (outcome) {
         case Outcome::Reconfigured: return "reconfigured";
         case Outcome::Verified: return "verified";
+        case Outcome::Unchanged: return "unchanged";
         case Outcome::InvalidPassword: return "invalid password";
         case Outcome::NotFound: return "not found";
         case Outcome::NoReply: return "no reply";
         case Outcome::NotVerified: return "not verified";
+        case Outcome::NotSent: return "not sent";
         case Outcome::Refused: return "refused:";
         case Outcome::DryRun: break;
     }
     return "";
 }
 
+// An outcome as the closing count names it.
+const char* CountedName(Outcome outcome) {
+    if (outcome == Outcome::DryRun) return "to send";
+    if (outcome == Outcome::Refused) return "refused";
+    return OutcomeText(outcome);
+}
+
 }  // namespace
+
+bool ChangesReportedValues(const VORN_ModuleScanResponseType& a, const ModuleSettings& s) {
+    const bool keepsAddresses = KeepsAddress(s.ip, a.ipValid, a.ip) && KeepsAddress(s.sn, a.snValid, a.sn) &&
+                                KeepsAddress(s.gw, a.gwValid, a.gw) && KeepsAddress(s.dns1, a.dns1Valid, a.dns1) &&
+                                KeepsAddress(s.dns2, a.dns2Valid, a.dns2);
+    const bool keepsDhcp = !s.dhcpOn || DhcpOf(a, s) == ReportedDhcp(a);
+    return !(keepsAddresses && KeepsHostname(a, s) && keepsDhcp && !s.newPassword);
+}
 
 bool PrepareConfigureRequest(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings,
                              VORN_ConfigureRequestType& request, std::string& reason) {
-    ConfigureDialogStart start = DialogStartFromRecord(answer);
-    ConfigureValues& values = start.values;
-    if (!SetAddresses(settings, values, reason)) return false;
-    if (settings.hostname) {
-        if (!values.hnValid) {
-            reason = "the module reports no host name";
-            return false;
-        }
-        StoreConfigureText(values.hn, settings.hostname->c_str());
-    }
-    if (settings.dhcpOn) start.dhcpIndex = *settings.dhcpOn ? kDhcpOnIndex : kDhcpOffIndex;
-    // The dialog's Password edit is read-only for a module that reports no
-    // protection, so its password stays empty.
-    if (settings.password && values.pswdEnabled) StoreConfigureText(values.pswd, settings.password->c_str());
-    if (settings.newPassword) StoreConfigureText(values.newPswd, settings.newPassword->c_str());
     request = VORN_ConfigureRequestType();
-    FillConfigureRequest(values, start.dhcpIndex, settings.newPassword ? 1 : 0, answer.macId, request);
-    if (!IsLegalHostname(request.hn)) {
-        reason = "the module's host name \"" + FieldText(request.hn) + "\" is not legal; give a new one";
+    std::memcpy(request.macId, answer.macId, VORN_MAC_SIZE);
+    if (!SetAddresses(answer, settings, request, reason) || !SetHostname(answer, settings, request, reason)) {
         return false;
+    }
+    request.dhcp = DhcpOf(answer, settings);
+    // As in the dialog, the current password goes only to a module that
+    // reports being protected.
+    if (settings.password && answer.pswdValid && answer.pswd) StoreText(request.pswd, *settings.password);
+    if (settings.newPassword) {
+        request.newPswdValid = 1;
+        StoreText(request.newPswd, *settings.newPassword);
     }
     return true;
 }
@@ -93,7 +160,8 @@ bool ConfigureRequestText(const VORN_ConfigureRequestType& request, std::string&
 bool AnswerShowsRequest(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request) {
     const std::string sentName = FieldText(request.hn);
     const bool nameShown = answer.hnValid ? FieldText(answer.hn) == sentName : sentName.empty();
-    const bool dhcpShown = answer.dhcpValid ? answer.dhcp == request.dhcp : request.dhcp == 0;
+    const bool dhcpShown = request.dhcp == kLeftOutDhcp ||
+                           (answer.dhcpValid ? answer.dhcp == request.dhcp : request.dhcp == 0);
     return AddressShown(answer.ipValid, answer.ip, request.ip) && AddressShown(answer.snValid, answer.sn, request.sn) &&
            AddressShown(answer.gwValid, answer.gw, request.gw) &&
            AddressShown(answer.dns1Valid, answer.dns1, request.dns1) &&
@@ -112,19 +180,40 @@ int ConfigureExitCode(Outcome outcome) {
     switch (outcome) {
         case Outcome::Reconfigured:
         case Outcome::Verified:
+        case Outcome::Unchanged:
         case Outcome::DryRun: return exit_code::kSuccess;
         case Outcome::InvalidPassword: return exit_code::kInvalidPassword;
         case Outcome::NotFound:
         case Outcome::NoReply: return exit_code::kNotFound;
         case Outcome::NotVerified: return exit_code::kNotVerified;
+        case Outcome::NotSent: return exit_code::kNotSent;
         case Outcome::Refused: break;
     }
     return exit_code::kUsage;
 }
 
 int PlanExitCode(const std::vector<RowResult>& results) {
+    int code = exit_code::kSuccess;
     for (const RowResult& result : results) {
-        if (ConfigureExitCode(result.outcome) != exit_code::kSuccess) return exit_code::kRowsFailed;
+        if (result.outcome == Outcome::NotSent) return exit_code::kNotSent;
+        if (ConfigureExitCode(result.outcome) != exit_code::kSuccess) code = exit_code::kRowsFailed;
     }
-    return exit_code::kSuccess;
+    return code;
+}
+
+std::string PlanSummary(const std::vector<RowResult>& results) {
+    static const Outcome kOrder[] = {
+        Outcome::Verified, Outcome::Reconfigured, Outcome::Unchanged,   Outcome::DryRun,  Outcome::InvalidPassword,
+        Outcome::NotFound, Outcome::NoReply,      Outcome::NotVerified, Outcome::NotSent, Outcome::Refused,
+    };
+    std::string summary = std::to_string(results.size()) + (results.size() == 1 ? " row:" : " rows:");
+    const char* separator = " ";
+    for (Outcome outcome : kOrder) {
+        const auto count = std::count_if(results.begin(), results.end(),
+                                         [outcome](const RowResult& r) { return r.outcome == outcome; });
+        if (count == 0) continue;
+        summary += separator + std::to_string(count) + " " + CountedName(outcome);
+        separator = ", ";
+    }
+    return summary;
 }

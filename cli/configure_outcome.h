@@ -10,10 +10,16 @@
 #include "module_settings.h"
 #include "vorn.h"
 
-// Fills request as the configure dialog would after the user typed the
-// settings over the module's reported values; false with a reason when the
-// dialog would not let them through (a value the module does not report,
-// an illegal host name, among them one the module reports itself).
+// True when settings ask for anything the module does not report already:
+// a value it reports otherwise or not at all, or a new password.
+bool ChangesReportedValues(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings);
+
+// Fills request with the settings given and, for the rest, the values the
+// module reports: an address or DHCP state it does not report is left out
+// of the request, and its host name is sent back whole. False with a
+// reason when a given value cannot be set (a value the module does not
+// report, 255.255.255.255, an illegal host name) or when the request would
+// carry an illegal host name or none at all.
 bool PrepareConfigureRequest(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings,
                              VORN_ConfigureRequestType& request, std::string& reason);
 
@@ -21,12 +27,23 @@ bool PrepareConfigureRequest(const VORN_ModuleScanResponseType& answer, const Mo
 // would refuse to send it because it cannot be carried whole.
 bool ConfigureRequestText(const VORN_ConfigureRequestType& request, std::string& text, std::string& reason);
 
-// True when a rescan's answer shows what the request set: the five
-// addresses, the host name and the DHCP state. A value the module leaves
-// out matches a request that cleared it (0.0.0.0, an empty name, DHCP off).
+// True when a rescan's answer shows what the request set: the addresses,
+// the host name and the DHCP state it carries. A value the module leaves
+// out matches a request that cleared it (0.0.0.0, an empty name).
 bool AnswerShowsRequest(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request);
 
-enum class Outcome { Reconfigured, Verified, InvalidPassword, NotFound, NoReply, NotVerified, Refused, DryRun };
+enum class Outcome {
+    Reconfigured,
+    Verified,
+    Unchanged,
+    InvalidPassword,
+    NotFound,
+    NoReply,
+    NotVerified,
+    NotSent,
+    Refused,
+    DryRun
+};
 
 struct RowResult {
     MacAddress mac;
@@ -38,14 +55,19 @@ struct RowResult {
 std::string ResultLine(const RowResult& result);
 
 int ConfigureExitCode(Outcome outcome);
+// 5 when a request could not be sent, else 6 when any row failed.
 int PlanExitCode(const std::vector<RowResult>& results);
+
+// "3 rows: 1 verified, 2 unchanged": how many rows came to each outcome,
+// for the outcomes that occurred.
+std::string PlanSummary(const std::vector<RowResult>& results);
 
 namespace exit_code {
 constexpr int kSuccess = 0;
 constexpr int kUsage = 2;
 constexpr int kInvalidPassword = 3;
 constexpr int kNotFound = 4;
-constexpr int kScanNotSent = 5;
+constexpr int kNotSent = 5;
 constexpr int kRowsFailed = 6;
 constexpr int kNotVerified = 7;
 }  // namespace exit_code

@@ -1,32 +1,36 @@
 #include "configure_plan.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr char kNotAvailable[] = "n/a";
 
-enum class Column { Mac, Ip, Sn, Gw, Dns1, Dns2, Hostname, Dhcp, Password, NewPassword };
+enum class Column { Mac, Ip, Sn, Gw, Dns1, Dns2, Hostname, Dhcp, Password, NewPassword, Version, Type };
 
 struct ColumnName {
     const char* name;
     Column column;
 };
 
+// The scan's columns IP, SN, GW, DHCP, MAC and Hostname are among these
+// in another case; its Version and Type are read and ignored.
 const ColumnName kColumns[] = {
-    {"mac", Column::Mac},           {"ip", Column::Ip},     {"sn", Column::Sn},
-    {"gw", Column::Gw},             {"dns1", Column::Dns1}, {"dns2", Column::Dns2},
-    {"hostname", Column::Hostname}, {"dhcp", Column::Dhcp}, {"password", Column::Password},
-    {"new_password", Column::NewPassword},
+    {"mac", Column::Mac},           {"ip", Column::Ip},           {"sn", Column::Sn},
+    {"gw", Column::Gw},             {"dns1", Column::Dns1},       {"dns2", Column::Dns2},
+    {"hostname", Column::Hostname}, {"dhcp", Column::Dhcp},       {"password", Column::Password},
+    {"new_password", Column::NewPassword}, {"version", Column::Version}, {"type", Column::Type},
 };
 
-// One record of RFC 4180 text: cells separated by ",", a cell in double
-// quotes may hold ",", line breaks and doubled quotes. Lines end in LF or
-// CR LF.
+// The records of RFC 4180 text as spreadsheets of any locale save it; see
+// ReadPlanRecords.
 class CsvReader {
 public:
     explicit CsvReader(const std::string& text) : text_(text) {
         if (text_.compare(0, 3, kByteOrderMark) == 0) pos_ = 3;
+        separator_ = HeaderSeparator();
     }
 
     bool AtEnd() const { return pos_ >= text_.size(); }
@@ -34,60 +38,86 @@ public:
 
     // The next record; false with a reason when a quoted cell is broken.
     bool ReadRecord(std::vector<std::string>& cells, std::string& reason) {
-        cells.assign(1, std::string());
+        cells.clear();
         for (;;) {
-            if (AtEnd()) return true;
-            const char c = text_[pos_++];
-            if (c == '\n') {
-                ++line_;
-                return true;
-            }
-            if (c == '\r' && Peek('\n')) continue;
-            if (c == ',') {
-                cells.emplace_back();
-            } else if (c == '"' && cells.back().empty()) {
-                if (!ReadQuoted(cells.back(), reason)) return false;
-            } else {
-                cells.back() += c;
-            }
+            cells.emplace_back();
+            if (!ReadCell(cells.back(), reason)) return false;
+            if (!Peek(separator_)) break;
+            ++pos_;
         }
+        SkipLineEnd();
+        return true;
     }
 
 private:
     bool Peek(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
+    bool AtLineEnd() const { return Peek('\r') || Peek('\n'); }
+    bool IsBlank(char c) const { return c == ' ' || (c == '\t' && separator_ != '\t'); }
 
-    // The quoted part of a cell, up to its closing quote, which must end
-    // the cell.
+    // The first separator of the header line outside quotes; empty lines
+    // before it are skipped as their records are.
+    char HeaderSeparator() const {
+        bool quoted = false;
+        const std::size_t header = text_.find_first_not_of(" \t\r\n", pos_);
+        for (std::size_t at = header; at < text_.size(); ++at) {
+            const char c = text_[at];
+            if (c == '"') quoted = !quoted;
+            if (quoted) continue;
+            if (c == '\r' || c == '\n') break;
+            if (c == ',' || c == ';' || c == '\t') return c;
+        }
+        return ',';
+    }
+
+    void SkipBlanks() {
+        while (!AtEnd() && IsBlank(text_[pos_])) ++pos_;
+    }
+
+    // CR LF, LF or CR.
+    void SkipLineEnd() {
+        if (!AtLineEnd()) return;
+        if (Peek('\r')) ++pos_;
+        if (Peek('\n')) ++pos_;
+        ++line_;
+    }
+
+    // One cell, up to a separator, a line end or the end of the text.
+    bool ReadCell(std::string& cell, std::string& reason) {
+        SkipBlanks();
+        if (Peek('"')) return ReadQuoted(cell, reason);
+        const std::size_t start = pos_;
+        while (!AtEnd() && !Peek(separator_) && !AtLineEnd()) ++pos_;
+        std::size_t end = pos_;
+        while (end > start && IsBlank(text_[end - 1])) --end;
+        cell.assign(text_, start, end - start);
+        return true;
+    }
+
+    // The quoted part of a cell, up to its closing quote, behind which
+    // only blanks may come before the cell ends.
     bool ReadQuoted(std::string& cell, std::string& reason) {
+        ++pos_;
         for (;;) {
             if (AtEnd()) {
                 reason = "a quoted cell is not closed";
                 return false;
             }
             const char c = text_[pos_++];
-            if (c == '"' && Peek('"')) {
-                cell += '"';
-                ++pos_;
-            } else if (c == '"') {
-                break;
-            } else {
-                if (c == '\n') ++line_;
-                cell += c;
-            }
+            if (c == '"' && !Peek('"')) break;
+            if (c == '"') ++pos_;
+            if (c == '\n' || (c == '\r' && !Peek('\n'))) ++line_;
+            cell += c;
         }
-        if (AtCellEnd()) return true;
+        SkipBlanks();
+        if (AtEnd() || Peek(separator_) || AtLineEnd()) return true;
         reason = "text after a quoted cell";
         return false;
-    }
-
-    bool AtCellEnd() const {
-        if (AtEnd() || Peek(',') || Peek('\n')) return true;
-        return Peek('\r') && (pos_ + 1 == text_.size() || text_[pos_ + 1] == '\n');
     }
 
     const std::string& text_;
     std::size_t pos_ = 0;
     int line_ = 1;
+    char separator_ = ',';
 };
 
 std::string Lowered(const std::string& text) {
@@ -98,17 +128,23 @@ std::string Lowered(const std::string& text) {
     return lowered;
 }
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+bool AllEmpty(const std::vector<std::string>& cells) {
+    return std::all_of(cells.begin(), cells.end(), [](const std::string& cell) { return cell.empty(); });
+}
+
+// A control character in a host name or password would reach the module
+// as part of it, though nobody typed it; a plan holding one is refused.
+bool HoldsControlCharacter(const std::vector<std::string>& cells) {
+    return std::any_of(cells.begin(), cells.end(), [](const std::string& cell) {
+        return std::any_of(cell.begin(), cell.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    });
 }
 
 bool ReadHeader(const std::vector<std::string>& cells, std::vector<Column>& columns, std::string& reason) {
-    columns.clear();
     bool hasMac = false;
     for (const std::string& cell : cells) {
-        const std::string name = Lowered(Trimmed(cell));
+        const std::string name = Lowered(cell);
         const ColumnName* known = nullptr;
         for (const ColumnName& entry : kColumns) {
             if (name == entry.name) known = &entry;
@@ -117,11 +153,9 @@ bool ReadHeader(const std::vector<std::string>& cells, std::vector<Column>& colu
             reason = "unknown column \"" + cell + "\"";
             return false;
         }
-        for (Column taken : columns) {
-            if (taken == known->column) {
-                reason = "column \"" + name + "\" named twice";
-                return false;
-            }
+        if (std::find(columns.begin(), columns.end(), known->column) != columns.end()) {
+            reason = "column \"" + name + "\" named twice";
+            return false;
         }
         columns.push_back(known->column);
         hasMac = hasMac || known->column == Column::Mac;
@@ -132,55 +166,61 @@ bool ReadHeader(const std::vector<std::string>& cells, std::vector<Column>& colu
 
 bool ReadAddressCell(const std::string& cell, std::optional<std::uint32_t>& field, std::string& reason) {
     std::uint32_t address = 0;
-    if (!ParseAddressSetting(cell, address, reason)) return false;
+    if (!ParseAddressText(cell, address, reason)) return false;
     field = address;
     return true;
 }
 
-bool ReadTextCell(const std::string& cell, std::optional<std::string>& field,
-                  bool (*check)(const std::string&, std::string&), std::string& reason) {
-    if (!check(cell, reason)) return false;
+bool ReadPasswordCell(const std::string& cell, std::optional<std::string>& field, std::string& reason) {
+    if (!CheckPasswordSetting(cell, reason)) return false;
     field = cell;
     return true;
 }
 
-// An empty cell keeps the module's value, so it sets nothing.
-bool ReadCell(Column column, const std::string& cell, PlanRow& row, std::string& reason) {
-    ModuleSettings& s = row.settings;
-    if (column == Column::Mac) {
-        if (ParseMacArgument(cell, row.mac)) return true;
-        reason = "\"" + cell + "\" is not a MAC address";
-        return false;
-    }
-    if (cell.empty()) return true;
+bool ReadDhcpCell(const std::string& cell, std::optional<bool>& field, std::string& reason) {
+    bool on = false;
+    if (!ParseDhcpSetting(cell, on, reason)) return false;
+    field = on;
+    return true;
+}
+
+// A cell of a setting; an empty one or "N/A" keeps the module's value, so
+// it sets nothing.
+bool ReadSettingCell(Column column, const std::string& cell, ModuleSettings& s, std::string& reason) {
+    if (cell.empty() || Lowered(cell) == kNotAvailable) return true;
     switch (column) {
         case Column::Ip: return ReadAddressCell(cell, s.ip, reason);
         case Column::Sn: return ReadAddressCell(cell, s.sn, reason);
         case Column::Gw: return ReadAddressCell(cell, s.gw, reason);
         case Column::Dns1: return ReadAddressCell(cell, s.dns1, reason);
         case Column::Dns2: return ReadAddressCell(cell, s.dns2, reason);
-        case Column::Hostname: return ReadTextCell(cell, s.hostname, CheckHostnameSetting, reason);
-        case Column::Password: return ReadTextCell(cell, s.password, CheckPasswordSetting, reason);
-        case Column::NewPassword: return ReadTextCell(cell, s.newPassword, CheckPasswordSetting, reason);
-        case Column::Dhcp: {
-            bool on = false;
-            if (!ParseDhcpSetting(cell, on, reason)) return false;
-            s.dhcpOn = on;
-            return true;
-        }
-        case Column::Mac: break;
+        case Column::Hostname: s.hostname = cell; return true;
+        case Column::Dhcp: return ReadDhcpCell(cell, s.dhcpOn, reason);
+        case Column::Password: return ReadPasswordCell(cell, s.password, reason);
+        case Column::NewPassword: return ReadPasswordCell(cell, s.newPassword, reason);
+        case Column::Mac:
+        case Column::Version:
+        case Column::Type: break;
     }
     return true;
 }
 
+// namesModule is false for a row whose MAC is "N/A".
 bool ReadRow(const std::vector<Column>& columns, const std::vector<std::string>& cells, PlanRow& row,
-             std::string& reason) {
+             bool& namesModule, std::string& reason) {
     if (cells.size() != columns.size()) {
         reason = std::to_string(cells.size()) + " cells where the header names " + std::to_string(columns.size());
         return false;
     }
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (!ReadCell(columns[i], cells[i], row, reason)) return false;
+        if (columns[i] != Column::Mac) {
+            if (!ReadSettingCell(columns[i], cells[i], row.settings, reason)) return false;
+        } else if (Lowered(cells[i]) == kNotAvailable) {
+            namesModule = false;
+        } else if (!ParseMacArgument(cells[i], row.mac)) {
+            reason = "\"" + cells[i] + "\" is not a MAC address";
+            return false;
+        }
     }
     return true;
 }
@@ -192,19 +232,19 @@ bool NamedBefore(const std::vector<PlanRow>& rows, const MacAddress& mac) {
     return false;
 }
 
-bool IsBlank(const std::vector<std::string>& cells) { return cells.size() == 1 && Trimmed(cells[0]).empty(); }
-
-// Reads the next non-blank record as the header or a row; false with a
-// reason when it is malformed.
-bool ReadPlanRecord(CsvReader& reader, std::vector<Column>& columns, std::vector<PlanRow>& rows,
+// Reads the record as the header or a row; false with a reason when it is
+// malformed.
+bool ReadPlanRecord(const PlanRecord& record, std::vector<Column>& columns, std::vector<PlanRow>& rows,
                     std::string& reason) {
-    const int line = reader.Line();
-    std::vector<std::string> cells;
-    if (!reader.ReadRecord(cells, reason)) return false;
-    if (IsBlank(cells)) return true;
-    if (columns.empty()) return ReadHeader(cells, columns, reason);
-    PlanRow row = {line, {}, {}};
-    if (!ReadRow(columns, cells, row, reason)) return false;
+    if (HoldsControlCharacter(record.cells)) {
+        reason = "a cell holds a control character";
+        return false;
+    }
+    if (columns.empty()) return ReadHeader(record.cells, columns, reason);
+    PlanRow row = {record.line, {}, {}};
+    bool namesModule = true;
+    if (!ReadRow(columns, record.cells, row, namesModule, reason)) return false;
+    if (!namesModule) return true;
     if (NamedBefore(rows, row.mac)) {
         reason = "MAC " + MacArgumentText(row.mac) + " named twice";
         return false;
@@ -215,22 +255,38 @@ bool ReadPlanRecord(CsvReader& reader, std::vector<Column>& columns, std::vector
 
 }  // namespace
 
-bool ParsePlan(const std::string& text, std::vector<PlanRow>& rows, std::string& error) {
-    // A NUL would end a host name or password early further down.
-    if (text.find('\0') != std::string::npos) {
-        error = "the plan holds a NUL byte";
-        return false;
-    }
-    std::vector<PlanRow> read;
-    std::vector<Column> columns;
+bool ReadPlanRecords(const std::string& text, std::vector<PlanRecord>& records, std::string& error) {
     CsvReader reader(text);
     while (!reader.AtEnd()) {
-        const int line = reader.Line();
+        PlanRecord record = {reader.Line(), {}};
         std::string reason;
-        if (!ReadPlanRecord(reader, columns, read, reason)) {
-            error = "line " + std::to_string(line) + ": " + reason;
+        if (!reader.ReadRecord(record.cells, reason)) {
+            error = "line " + std::to_string(record.line) + ": " + reason;
             return false;
         }
+        if (!AllEmpty(record.cells)) records.push_back(record);
+    }
+    return true;
+}
+
+bool ParsePlan(const std::string& text, std::vector<PlanRow>& rows, std::string& error) {
+    std::vector<PlanRecord> records;
+    std::string readError;
+    const bool readWhole = ReadPlanRecords(text, records, readError);
+    // The records before a broken one are looked at first, so that the
+    // first fault in the file is the one told.
+    std::vector<Column> columns;
+    std::vector<PlanRow> read;
+    for (const PlanRecord& record : records) {
+        std::string reason;
+        if (!ReadPlanRecord(record, columns, read, reason)) {
+            error = "line " + std::to_string(record.line) + ": " + reason;
+            return false;
+        }
+    }
+    if (!readWhole) {
+        error = readError;
+        return false;
     }
     if (read.empty()) {
         error = "the plan names no module";

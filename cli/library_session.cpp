@@ -39,6 +39,12 @@ void DropAnswers() {
     }
 }
 
+// VORN_SendConfigure tells nothing of its send, but the library sends a
+// scan the same way through the same socket and adapters: when a scan
+// cannot be sent, neither could the request. Asked only after a request
+// went unanswered, so that the modules' answers cost nothing otherwise.
+bool LibraryCanSend() { return VORN_SendModuleScan() != 0; }
+
 }  // namespace
 
 LibrarySession::LibrarySession() {
@@ -48,9 +54,12 @@ LibrarySession::LibrarySession() {
 }
 
 LibrarySession::~LibrarySession() {
-    // The engine is never stopped; without a callback it no longer touches
-    // the event.
+    // The engine is never stopped. A callback already running when it is
+    // cleared may still signal the event; it runs with the library's lock
+    // held, so once an export has had the lock, none runs any more.
     VORN_RegisterCallBack(nullptr);
+    std::uint8_t mac[VORN_MAC_SIZE];
+    VORN_GetInvPswdMacId(mac);
     CloseHandle(g_libraryEvent);
     g_libraryEvent = nullptr;
 }
@@ -86,7 +95,7 @@ Verdict LibrarySession::Configure(const VORN_ConfigureRequestType& request, DWOR
             if (std::memcmp(mac, request.macId, VORN_MAC_SIZE) == 0) return Verdict::InvalidPassword;
         }
         const DWORD left = Remaining(deadline);
-        if (left == 0) return Verdict::NoReply;
+        if (left == 0) return LibraryCanSend() ? Verdict::NoReply : Verdict::NotSent;
         WaitForSingleObject(g_libraryEvent, left);
     }
 }

@@ -10,7 +10,7 @@
 #include "module_settings.h"
 #include "vorn.h"
 
-enum class Verdict { Reconfigured, InvalidPassword, NoReply };
+enum class Verdict { Reconfigured, InvalidPassword, NoReply, NotSent };
 
 class LibrarySession {
 public:
@@ -27,7 +27,8 @@ public:
 
     // Sends the request and waits up to waitMs for a verdict: any
     // "Reconfigured:" (it names no module), or an "Invalid Password:" that
-    // names the request's MAC.
+    // names the request's MAC. NotSent when no verdict came and the library
+    // cannot send at all.
     Verdict Configure(const VORN_ConfigureRequestType& request, DWORD waitMs);
 
 private:

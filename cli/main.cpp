@@ -17,18 +17,59 @@
 namespace {
 
 constexpr DWORD kPreScanMs = kDefaultScanWaitMs;
+// Under --verify, the rows reconfigured are checked with one scan for up
+// to this many of them: a scan per row would cost the whole segment's
+// answers each time, and waiting for the plan's end would leave a long
+// plan's lines unprinted until then.
+constexpr std::size_t kVerifyBatchRows = 50;
 // A plan is typed by hand or exported from a spreadsheet; anything larger
 // is not a plan.
 constexpr long kMaxPlanBytes = 1 << 20;
-constexpr char kScanNotSent[] =
-    "lanwise-cli: the scan could not be sent: UDP port 3250 is taken by another program "
-    "(such as Kelvara Lanwise) or no network adapter is up\n";
+// Longer than any password that passes, so that a cut line is refused.
+constexpr std::size_t kMaxInputLine = 256;
 
 void PrintError(const std::string& message) { std::fprintf(stderr, "lanwise-cli: %s\n", message.c_str()); }
+
+void PrintNotSent(const char* what) {
+    PrintError(std::string(what) +
+               " could not be sent: UDP port 3250 is taken by another program (such as Kelvara Lanwise) or no "
+               "network adapter is up");
+}
 
 void PrintLine(const std::string& line) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
+}
+
+bool ReadLine(std::FILE* file, std::string& line) {
+    line.clear();
+    int c = 0;
+    bool any = false;
+    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+        any = true;
+        if (line.size() < kMaxInputLine) line += static_cast<char>(c);
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return any || c == '\n';
+}
+
+// The next line of standard input. A console does not echo it, so that a
+// password typed there stays off the screen.
+bool ReadInputLine(const std::string& option, std::string& line) {
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    const bool console = GetConsoleMode(input, &mode) != 0;
+    if (console) {
+        std::fputs(option == "--new-password" ? "New password: " : "Password: ", stderr);
+        std::fflush(stderr);
+        SetConsoleMode(input, mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    }
+    const bool read = ReadLine(stdin, line);
+    if (console) {
+        SetConsoleMode(input, mode);
+        std::fputc('\n', stderr);
+    }
+    return read;
 }
 
 bool ReadPlanFile(const std::string& path, std::string& text, std::string& error) {
@@ -59,46 +100,76 @@ const VORN_ModuleScanResponseType* FindAnswer(const std::vector<VORN_ModuleScanR
     return nullptr;
 }
 
-Outcome VerifyOutcome(LibrarySession& session, const VORN_ConfigureRequestType& request, const MacAddress& mac) {
-    std::vector<VORN_ModuleScanResponseType> answers;
-    if (!session.Scan({mac}, kPreScanMs, answers)) return Outcome::NotVerified;
-    const VORN_ModuleScanResponseType* answer = FindAnswer(answers, mac);
-    return answer && AnswerShowsRequest(*answer, request) ? Outcome::Verified : Outcome::NotVerified;
+Outcome VerdictOutcome(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::InvalidPassword: return Outcome::InvalidPassword;
+        case Verdict::NoReply: return Outcome::NoReply;
+        case Verdict::NotSent: return Outcome::NotSent;
+        case Verdict::Reconfigured: break;
+    }
+    return Outcome::Reconfigured;
 }
 
-// One module, as configure and each row of apply do it.
+// One module, as configure and each row of apply do it, up to the
+// module's verdict; request is what was sent.
 RowResult ConfigureOne(LibrarySession& session, const std::vector<VORN_ModuleScanResponseType>& answers,
-                       const MacAddress& mac, const ModuleSettings& settings, const CliArguments& args) {
+                       const MacAddress& mac, const ModuleSettings& settings, const CliArguments& args,
+                       VORN_ConfigureRequestType& request) {
     RowResult result = {mac, Outcome::NotFound, std::string()};
     const VORN_ModuleScanResponseType* answer = FindAnswer(answers, mac);
     if (!answer) return result;
-    VORN_ConfigureRequestType request;
     std::string text;
-    if (!PrepareConfigureRequest(*answer, settings, request, result.detail) ||
-        !ConfigureRequestText(request, text, result.detail)) {
+    if (!ChangesReportedValues(*answer, settings)) {
+        result.outcome = Outcome::Unchanged;
+    } else if (!PrepareConfigureRequest(*answer, settings, request, result.detail) ||
+               !ConfigureRequestText(request, text, result.detail)) {
         result.outcome = Outcome::Refused;
-        return result;
-    }
-    if (args.dryRun) {
+    } else if (args.dryRun) {
         result.outcome = Outcome::DryRun;
         result.detail = text;
-        return result;
+    } else {
+        result.outcome = VerdictOutcome(session.Configure(request, static_cast<DWORD>(args.waitMs)));
     }
-    switch (session.Configure(request, static_cast<DWORD>(args.waitMs))) {
-        case Verdict::InvalidPassword: result.outcome = Outcome::InvalidPassword; return result;
-        case Verdict::NoReply: result.outcome = Outcome::NoReply; return result;
-        case Verdict::Reconfigured: break;
-    }
-    result.outcome = args.verify ? VerifyOutcome(session, request, mac) : Outcome::Reconfigured;
     return result;
+}
+
+// A row reconfigured under --verify, waiting for the scan that checks it.
+struct WaitingRow {
+    std::size_t index;
+    VORN_ConfigureRequestType request;
+};
+
+// Checks the waiting rows' modules with one scan; false when it could not
+// be sent, and the rows stay reconfigured.
+bool VerifyRows(LibrarySession& session, std::vector<WaitingRow>& waiting, std::vector<RowResult>& results) {
+    std::vector<MacAddress> wanted;
+    for (const WaitingRow& row : waiting) wanted.push_back(results[row.index].mac);
+    std::vector<VORN_ModuleScanResponseType> answers;
+    const bool sent = session.Scan(wanted, kPreScanMs, answers);
+    for (const WaitingRow& row : waiting) {
+        RowResult& result = results[row.index];
+        const VORN_ModuleScanResponseType* answer = FindAnswer(answers, result.mac);
+        const bool shown = answer && AnswerShowsRequest(*answer, row.request);
+        if (sent) result.outcome = shown ? Outcome::Verified : Outcome::NotVerified;
+    }
+    waiting.clear();
+    return sent;
+}
+
+// Prints the lines of the rows settled so far, in plan order: up to the
+// first row still waiting for its check.
+void PrintSettled(const std::vector<RowResult>& results, const std::vector<WaitingRow>& waiting,
+                  std::size_t& printed) {
+    const std::size_t settled = waiting.empty() ? results.size() : waiting.front().index;
+    for (; printed < settled; ++printed) PrintLine(ResultLine(results[printed]));
 }
 
 int RunScan(const CliArguments& args) {
     LibrarySession session;
     std::vector<VORN_ModuleScanResponseType> answers;
     if (!session.Scan({}, static_cast<DWORD>(args.waitMs), answers)) {
-        std::fputs(kScanNotSent, stderr);
-        return exit_code::kScanNotSent;
+        PrintNotSent("the scan");
+        return exit_code::kNotSent;
     }
     std::fputs(FormatScanLines(ScanLines(answers), args.format).c_str(), stdout);
     return exit_code::kSuccess;
@@ -108,17 +179,24 @@ int RunConfigure(const CliArguments& args) {
     LibrarySession session;
     std::vector<VORN_ModuleScanResponseType> answers;
     if (!session.Scan({args.mac}, kPreScanMs, answers)) {
-        std::fputs(kScanNotSent, stderr);
-        return exit_code::kScanNotSent;
+        PrintNotSent("the scan");
+        return exit_code::kNotSent;
     }
-    const RowResult result = ConfigureOne(session, answers, args.mac, args.settings, args);
+    VORN_ConfigureRequestType request = {};
+    std::vector<RowResult> results = {ConfigureOne(session, answers, args.mac, args.settings, args, request)};
+    std::vector<WaitingRow> waiting;
+    if (args.verify && results[0].outcome == Outcome::Reconfigured) waiting.push_back({0, request});
+    const bool verifySent = waiting.empty() || VerifyRows(session, waiting, results);
     // A refused value is a fault of the command line, told where faults go.
-    if (result.outcome == Outcome::Refused) {
-        PrintError(ResultLine(result));
+    if (results[0].outcome == Outcome::Refused) {
+        PrintError(ResultLine(results[0]));
     } else {
-        PrintLine(ResultLine(result));
+        PrintLine(ResultLine(results[0]));
     }
-    return ConfigureExitCode(result.outcome);
+    if (results[0].outcome == Outcome::NotSent) PrintNotSent("the configure request");
+    if (verifySent) return ConfigureExitCode(results[0].outcome);
+    PrintNotSent("the scan that verifies it");
+    return exit_code::kNotSent;
 }
 
 int RunApply(const CliArguments& args) {
@@ -138,15 +216,32 @@ int RunApply(const CliArguments& args) {
     LibrarySession session;
     std::vector<VORN_ModuleScanResponseType> answers;
     if (!session.Scan(wanted, kPreScanMs, answers)) {
-        std::fputs(kScanNotSent, stderr);
-        return exit_code::kScanNotSent;
+        PrintNotSent("the scan");
+        return exit_code::kNotSent;
     }
     std::vector<RowResult> results;
+    std::vector<WaitingRow> waiting;
+    std::size_t printed = 0;
+    bool verifySent = true;
     for (const PlanRow& row : rows) {
-        results.push_back(ConfigureOne(session, answers, row.mac, row.settings, args));
-        PrintLine(ResultLine(results.back()));
+        VORN_ConfigureRequestType request = {};
+        // Once nothing can be sent, the rows left are not tried.
+        const bool sending = results.empty() || results.back().outcome != Outcome::NotSent;
+        results.push_back(sending ? ConfigureOne(session, answers, row.mac, row.settings, args, request)
+                                  : RowResult{row.mac, Outcome::NotSent, std::string()});
+        if (sending && results.back().outcome == Outcome::NotSent) PrintNotSent("a configure request");
+        if (args.verify && results.back().outcome == Outcome::Reconfigured) {
+            waiting.push_back({results.size() - 1, request});
+        }
+        if (waiting.size() >= kVerifyBatchRows) verifySent = VerifyRows(session, waiting, results) && verifySent;
+        PrintSettled(results, waiting, printed);
     }
-    return PlanExitCode(results);
+    if (!waiting.empty()) verifySent = VerifyRows(session, waiting, results) && verifySent;
+    PrintSettled(results, waiting, printed);
+    PrintError(PlanSummary(results));
+    if (verifySent) return PlanExitCode(results);
+    PrintNotSent("the scan that verifies the rows");
+    return exit_code::kNotSent;
 }
 
 int Run(const CliArguments& args) {
@@ -166,7 +261,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     CliArguments parsed;
     std::string error;
-    if (!ParseCliArguments(args, parsed, error)) {
+    if (!ParseCliArguments(args, parsed, error, ReadInputLine)) {
         PrintError(error + " (see lanwise-cli --help)");
         return exit_code::kUsage;
     }

@@ -50,6 +50,10 @@ bool WithinDialogLimit(const std::string& text) { return text.size() <= static_c
 
 }  // namespace
 
+bool AsksForChange(const ModuleSettings& s) {
+    return s.ip || s.sn || s.gw || s.dns1 || s.dns2 || s.hostname || s.dhcpOn || s.newPassword;
+}
+
 bool ParseMacArgument(const std::string& text, MacAddress& mac) {
     // "XX" six times and five separators.
     if (text.size() != 3 * VORN_MAC_SIZE - 1) return false;
@@ -73,13 +77,16 @@ std::string MacArgumentText(const MacAddress& mac) {
     return text;
 }
 
+bool ParseAddressText(const std::string& text, std::uint32_t& address, std::string& reason) {
+    if (ReadDottedAddress(text, address)) return true;
+    reason = "\"" + text + "\" is not an address A.B.C.D";
+    return false;
+}
+
 bool ParseAddressSetting(const std::string& text, std::uint32_t& address, std::string& reason) {
-    if (!ReadDottedAddress(text, address)) {
-        reason = "\"" + text + "\" is not an address A.B.C.D";
-        return false;
-    }
+    if (!ParseAddressText(text, address, reason)) return false;
     // The library leaves a field of all ones out of the request.
-    if (address == 0xFFFFFFFFu) {
+    if (address == kLeftOutAddress) {
         reason = "255.255.255.255 cannot be sent";
         return false;
     }

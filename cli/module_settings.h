@@ -9,11 +9,17 @@
 
 #include "vorn.h"
 
+// Values the library leaves out of a configure request: the module keeps
+// its own.
+constexpr std::uint32_t kLeftOutAddress = 0xFFFFFFFFu;
+constexpr std::uint8_t kLeftOutDhcp = 0xFF;
+
 struct MacAddress {
     std::uint8_t bytes[VORN_MAC_SIZE];
 };
 
 // Only what is given changes; everything else keeps the module's value.
+// The current password only opens the module; it changes nothing.
 struct ModuleSettings {
     std::optional<std::uint32_t> ip;
     std::optional<std::uint32_t> sn;
@@ -26,6 +32,9 @@ struct ModuleSettings {
     std::optional<std::string> newPassword;
 };
 
+// True when a setting other than the current password is given.
+bool AsksForChange(const ModuleSettings& settings);
+
 // Six two-digit hexadecimal bytes in either case, each pair separated by
 // "-" or ":".
 bool ParseMacArgument(const std::string& text, MacAddress& mac);
@@ -35,6 +44,9 @@ std::string MacArgumentText(const MacAddress& mac);
 
 // Each setting read from its text and checked by the configure dialog's
 // rules; on failure, false and a reason naming the value.
+// ParseAddressText reads any dotted address, ParseAddressSetting only one
+// that can be sent.
+bool ParseAddressText(const std::string& text, std::uint32_t& address, std::string& reason);
 bool ParseAddressSetting(const std::string& text, std::uint32_t& address, std::string& reason);
 bool ParseDhcpSetting(const std::string& text, bool& on, std::string& reason);
 bool CheckHostnameSetting(const std::string& text, std::string& reason);

@@ -12,6 +12,7 @@ namespace {
 const char* const kHeadings[kScanColumnCount] = {"IP", "SN", "GW", "DHCP", "Version", "Type", "MAC", "Hostname"};
 const char* const kJsonKeys[kScanColumnCount] = {"ip", "sn", "gw", "dhcp", "version", "type", "mac", "hostname"};
 constexpr int kIpColumn = 0;
+constexpr int kDhcpColumn = 3;
 constexpr char kColumnGap[] = "  ";
 
 std::string HostnameText(const VORN_ModuleScanResponseType& record) {
@@ -27,7 +28,11 @@ bool IpBefore(const ScanLine& a, const ScanLine& b) {
     return CompareRowTexts(a[kIpColumn].c_str(), b[kIpColumn].c_str(), true, &CompareText) < 0;
 }
 
-std::string TableText(const std::vector<ScanLine>& lines) {
+std::string TableText(const std::vector<ScanLine>& networkLines) {
+    std::vector<ScanLine> lines = networkLines;
+    for (ScanLine& line : lines) {
+        for (std::string& cell : line) cell = PrintableText(cell);
+    }
     std::array<std::size_t, kScanColumnCount> widths = {};
     for (int c = 0; c < kScanColumnCount; ++c) widths[c] = std::strlen(kHeadings[c]);
     for (const ScanLine& line : lines) {
@@ -50,8 +55,20 @@ std::string TableText(const std::vector<ScanLine>& lines) {
     return text;
 }
 
-std::string CsvCell(const std::string& cell) {
-    if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A spreadsheet takes a cell that begins so for a formula (a bare "-" it
+// takes as text).
+bool LooksLikeFormula(const std::string& cell) {
+    return !cell.empty() && std::string("=+-@\t\r").find(cell[0]) != std::string::npos && cell != "-";
+}
+
+// RFC 4180, and quoted also when blanks begin or end the cell, which a
+// plan reader would otherwise trim.
+std::string CsvCell(const std::string& text) {
+    const std::string cell = LooksLikeFormula(text) ? "'" + text : text;
+    const bool blankAtEnd = !cell.empty() && (IsBlank(cell.front()) || IsBlank(cell.back()));
+    if (cell.find_first_of(",\"\r\n") == std::string::npos && !blankAtEnd) return cell;
     std::string quoted = "\"";
     for (char c : cell) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
@@ -66,23 +83,54 @@ std::string CsvText(const std::vector<ScanLine>& lines) {
     return text;
 }
 
-// Module texts are 8-bit and carry no encoding; each byte from 0x80 up is
-// written as the code point of the same number, so the output is always
-// valid JSON.
+// The length of the well-formed UTF-8 sequence of two to four bytes at
+// text[at] (no overlong form, surrogate or code point above U+10FFFF), or
+// 0 when there is none.
+std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    unsigned char secondMin = 0x80;
+    unsigned char secondMax = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) secondMin = 0xA0;
+        if (lead == 0xED) secondMax = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) secondMin = 0x90;
+        if (lead == 0xF4) secondMax = 0x8F;
+    }
+    if (length == 0 || at + length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[at + i]);
+        if (c < (i == 1 ? secondMin : 0x80) || c > (i == 1 ? secondMax : 0xBF)) return 0;
+    }
+    return length;
+}
+
+// Module texts carry no encoding: a name typed on a module may come as
+// UTF-8 or as Latin-1. A well-formed UTF-8 sequence is kept; every other
+// byte from 0x80 up is the Latin-1 character of its value. Either way the
+// output is valid JSON in UTF-8.
 std::string JsonString(const std::string& value) {
     std::string text = "\"";
-    for (char c : value) {
+    for (std::size_t i = 0; i < value.size();) {
+        const char c = value[i];
         const unsigned char byte = static_cast<unsigned char>(c);
+        const std::size_t sequence = byte >= 0x80 ? Utf8SequenceLength(value, i) : 1;
         if (c == '"' || c == '\\') {
             text += '\\';
             text += c;
-        } else if (byte < 0x20 || byte >= 0x7F) {
+        } else if (byte < 0x20 || byte == 0x7F || sequence == 0) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04X", byte);
             text += escape;
         } else {
-            text += c;
+            text.append(value, i, sequence);
         }
+        i += sequence == 0 ? 1 : sequence;
     }
     return text + "\"";
 }
@@ -117,6 +165,7 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
         ScanLine line;
         for (int c = 0; c < kModuleColumnCount; ++c) line[c] = texts[c].Str();
         line[kModuleColumnCount] = HostnameText(record);
+        if (record.dhcpValid && record.dhcp > 1) line[kDhcpColumn] = "N/A";
         lines.push_back(line);
     }
     // Stable, so that modules without an IP keep the order they answered in.
@@ -131,4 +180,12 @@ std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat forma
         case ScanFormat::Table: break;
     }
     return TableText(lines);
+}
+
+std::string PrintableText(const std::string& text) {
+    std::string printable = text;
+    for (char& c : printable) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return printable;
 }

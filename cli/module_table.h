@@ -19,9 +19,19 @@ using ScanLine = std::array<std::string, kScanColumnCount>;
 bool KeepFirstAnswer(std::vector<VORN_ModuleScanResponseType>& answers, const VORN_ModuleScanResponseType& record);
 
 // IP, SN, GW, DHCP, Version, Type, MAC, Hostname, ordered by IP ascending
-// as the list orders its rows at start.
+// as the list orders its rows at start. A DHCP state reported as neither
+// on nor off reads "N/A", so that the line read back as a plan row keeps it.
 std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& answers);
 
+// Any host on the segment can answer with any text, so every format
+// writes it safely: the table shows each control byte as "?", CSV guards
+// a cell a spreadsheet would take for a formula with a leading "'", and
+// JSON is valid UTF-8 (a byte outside a valid UTF-8 sequence is read as
+// Latin-1).
 std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format);
+
+// text with each control byte (below 0x20, or 0x7F) shown as "?", for a
+// terminal.
+std::string PrintableText(const std::string& text);
 
 #endif

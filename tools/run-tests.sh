@@ -47,18 +47,22 @@ else
     failed=$((failed + 1))
 fi
 
-# The two targets share the fuzzing time: the datagram reader, then the
-# configure request builder (a record of 416 bytes and one shape byte).
-stage "fuzzing the datagram reader and the configure request builder for ${fuzz_seconds}s"
+# The three targets share the fuzzing time: the datagram reader, the
+# configure request builder (a record of 416 bytes and one shape byte),
+# then the plan reader with scan's CSV writer.
+stage "fuzzing the datagram reader, the configure request builder and the plan reader for ${fuzz_seconds}s"
 corpus=$(mktemp -d)
-fuzz_half=$(((fuzz_seconds + 1) / 2))
+fuzz_third=$(((fuzz_seconds + 2) / 3))
 if CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKL_FUZZ=ON >/dev/null &&
     cmake --build build/fuzz -j "$jobs" >/dev/null &&
-    build/fuzz/bin/datagram_fuzz -max_total_time="$fuzz_half" -max_len=1500 -print_final_stats=1 \
+    build/fuzz/bin/datagram_fuzz -max_total_time="$fuzz_third" -max_len=1500 -print_final_stats=1 \
         -artifact_prefix=build/fuzz/datagram- "$corpus" tests/fuzz/corpus 2>&1 | tail -n 12 &&
     mkdir "$corpus/configure" &&
-    build/fuzz/bin/configure_fuzz -max_total_time="$fuzz_half" -max_len=417 -print_final_stats=1 \
-        -artifact_prefix=build/fuzz/configure- "$corpus/configure" 2>&1 | tail -n 12; then
+    build/fuzz/bin/configure_fuzz -max_total_time="$fuzz_third" -max_len=417 -print_final_stats=1 \
+        -artifact_prefix=build/fuzz/configure- "$corpus/configure" 2>&1 | tail -n 12 &&
+    mkdir "$corpus/plan" &&
+    build/fuzz/bin/plan_fuzz -max_total_time="$fuzz_third" -max_len=4096 -print_final_stats=1 \
+        -artifact_prefix=build/fuzz/plan- "$corpus/plan" tests/fuzz/plan_corpus 2>&1 | tail -n 12; then
     passed=$((passed + 1))
     echo "fuzzing: no finding"
 else

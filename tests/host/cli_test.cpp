@@ -73,6 +73,39 @@ TEST(CliArguments, ReadsEachCommandWithItsDefaults) {
     EXPECT_EQ(a.waitMs, 250);
 }
 
+TEST(CliArguments, TakesJoinedValuesAndPasswordsFromStandardInput) {
+    std::vector<std::string> lines = {"old one", "new"};
+    std::vector<std::string> asked;
+    const InputLineReader input = [&](const std::string& option, std::string& line) {
+        asked.push_back(option);
+        if (lines.empty()) return false;
+        line = lines.front();
+        lines.erase(lines.begin());
+        return true;
+    };
+    CliArguments a;
+    std::string error;
+    ASSERT_TRUE(ParseCliArguments({"configure", "02-00-00-00-00-01", "--hostname=", "--wait=250", "--password", "-",
+                                   "--new-password", "-"},
+                                  a, error, input))
+        << error;
+    EXPECT_EQ(*a.settings.hostname, "");
+    EXPECT_EQ(a.waitMs, 250);
+    EXPECT_EQ(*a.settings.password, "old one");
+    EXPECT_EQ(*a.settings.newPassword, "new");
+    EXPECT_EQ(asked, (std::vector<std::string>{"--password", "--new-password"}));
+
+    // Joined to its option, any value is itself, "-" and "--x" alike.
+    ASSERT_TRUE(ParseCliArguments({"configure", "02-00-00-00-00-01", "--password=--x", "--new-password=-"}, a, error,
+                                  input))
+        << error;
+    EXPECT_EQ(*a.settings.password, "--x");
+    EXPECT_EQ(*a.settings.newPassword, "-");
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_FALSE(ParseCliArguments({"configure", "02-00-00-00-00-01", "--new-password", "-"}, a, error, input));
+    EXPECT_EQ(error, "--new-password -: standard input holds no line");
+}
+
 TEST(CliArguments, RefusesFaultsWithAReason) {
     const struct {
         std::vector<std::string> args;
@@ -96,6 +129,11 @@ TEST(CliArguments, RefusesFaultsWithAReason) {
         {{"configure", "02-00-00-00-00-01", "--dhcp", "yes"}, "on or off"},
         {{"configure", "02-00-00-00-00-01", "--dry-run"}, "does not take --dry-run"},
         {{"apply", "plan.csv", "--ip", "1.2.3.4"}, "does not take --ip"},
+        {{"apply", "--verify"}, "needs a plan file"},
+        {{"apply", "plan.csv", "--dry-run=no"}, "--dry-run takes no value"},
+        {{"configure", "02-00-00-00-00-01", "--hostname", "x", "--password", "--verify"}, "--password needs a value"},
+        {{"configure", "02-00-00-00-00-01", "--wait=", "--ip", "1.2.3.4"}, "--wait takes milliseconds"},
+        {{"configure", "02-00-00-00-00-01", "--password", "secret", "--verify"}, "needs a setting to change"},
         {{"--version", "x"}, "nothing more"},
     };
     for (const auto& c : cases) {
@@ -106,24 +144,61 @@ TEST(CliArguments, RefusesFaultsWithAReason) {
     }
 }
 
-TEST(ConfigurePlan, ReadsRowsWithQuotesLineEndsAndEmptyCells) {
+// The same plan as a text editor and spreadsheets of several locales save
+// it: each reads to the same two rows.
+TEST(ConfigurePlan, ReadsPlansAsSpreadsheetsSaveThem) {
+    const char* const plans[] = {
+        "\xEF\xBB\xBF" "MAC, ip ,Hostname,password,DHCP\r\n"
+        "02-00-00-00-00-01, 10.0.0.1 ,press1,\"a,\"\"b \",on\r\n"
+        ",,,,\r\n"
+        "02:00:00:00:00:02,,N/A,fresh ,\r\n",
+        "mac;ip;hostname;password;dhcp\r"
+        "02-00-00-00-00-01;10.0.0.1;press1; \"a,\"\"b \" ;ON\r"
+        "; ;;;\r"
+        "02-00-00-00-00-02;;n/a;fresh ;",
+        "mac\tip\thostname\tpassword\tdhcp\n"
+        "02-00-00-00-00-01\t10.0.0.1\tpress1\t\"a,\"\"b \"\tOn\n"
+        "\n"
+        "02-00-00-00-00-02\t\tN/A\tfresh \t\n",
+    };
+    for (const char* plan : plans) {
+        std::vector<PlanRow> rows;
+        std::string error;
+        ASSERT_TRUE(ParsePlan(plan, rows, error)) << error << "\n" << plan;
+        ASSERT_EQ(rows.size(), 2u) << plan;
+        EXPECT_EQ(rows[0].line, 2);
+        EXPECT_EQ(*rows[0].settings.ip, 0x0A000001u);
+        EXPECT_EQ(*rows[0].settings.hostname, "press1");
+        EXPECT_EQ(*rows[0].settings.password, "a,\"b ");
+        EXPECT_TRUE(*rows[0].settings.dhcpOn);
+        EXPECT_EQ(rows[1].line, 4);
+        EXPECT_EQ(MacArgumentText(rows[1].mac), "02-00-00-00-00-02");
+        EXPECT_FALSE(rows[1].settings.ip || rows[1].settings.hostname || rows[1].settings.dhcpOn);
+        EXPECT_EQ(*rows[1].settings.password, "fresh");
+    }
+}
+
+// What scan --format csv writes reads back as a plan: N/A keeps, Version
+// and Type are ignored, a module without a MAC is skipped, and values no
+// one could type (a long name, 255.255.255.255) wait for the module's own.
+TEST(ConfigurePlan, ReadsTheScansCsv) {
     const std::string plan =
-        "\xEF\xBB\xBF" "MAC, ip ,hostname,password,dhcp\r\n"
-        "02-00-00-00-00-01,10.0.0.1,press1,\"a,\"\"b\",on\r\n"
-        "\r\n"
-        "02:00:00:00:00:02,,,\"x\ny\",\n";
+        "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n"
+        "198.18.0.98,255.255.255.0,198.18.0.1,Off,2.03.1,'=1+2,02-00-00-00-00-01,press0\n"
+        "N/A,N/A,N/A,N/A,N/A,DIO,N/A,N/A\n"
+        "N/A,N/A,255.255.255.255,N/A,N/A,,02-00-00-00-00-02,a_name_of_thirty_seven_characters_xxx\n";
     std::vector<PlanRow> rows;
     std::string error;
     ASSERT_TRUE(ParsePlan(plan, rows, error)) << error;
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].line, 2);
-    EXPECT_EQ(*rows[0].settings.ip, 0x0A000001u);
-    EXPECT_EQ(*rows[0].settings.password, "a,\"b");
-    EXPECT_TRUE(*rows[0].settings.dhcpOn);
+    EXPECT_EQ(*rows[0].settings.ip, 0xC6120062u);
+    EXPECT_EQ(*rows[0].settings.sn, 0xFFFFFF00u);
+    EXPECT_FALSE(*rows[0].settings.dhcpOn);
+    EXPECT_EQ(*rows[0].settings.hostname, "press0");
     EXPECT_EQ(rows[1].line, 4);
-    EXPECT_EQ(MacArgumentText(rows[1].mac), "02-00-00-00-00-02");
-    EXPECT_FALSE(rows[1].settings.ip || rows[1].settings.hostname || rows[1].settings.dhcpOn);
-    EXPECT_EQ(*rows[1].settings.password, "x\ny");
+    EXPECT_FALSE(rows[1].settings.ip || rows[1].settings.dhcpOn);
+    EXPECT_EQ(*rows[1].settings.gw, 0xFFFFFFFFu);
+    EXPECT_EQ(rows[1].settings.hostname->size(), 37u);
 }
 
 TEST(ConfigurePlan, RefusesTheWholePlanNamingTheLine) {
@@ -136,11 +211,16 @@ TEST(ConfigurePlan, RefusesTheWholePlanNamingTheLine) {
         {"mac,ip,IP\n", "line 1: column \"ip\" named twice"},
         {"mac,ip\n02-00-00-00-00-01,10.0.0.1\n02-00-00-00-00-02\n", "line 3: 1 cells where the header names 2"},
         {"mac,ip\n02-00-00-00-00-01,10.0.0.1\n\n02-00-00-00-00-02,10.0.0\n", "line 4: \"10.0.0\" is not an address"},
-        {"mac,hostname\n02-00-00-00-00-01,a.b\n", "line 2: host name \"a.b\""},
+        {"mac;ip;color\n", "line 1: unknown column \"color\""},
+        {"mac,password\n02-00-00-00-00-01,\"x\ny\"\n", "line 2: a cell holds a control character"},
+        {"mac;password\r02-00-00-00-00-01;\"x\ry\"\r", "line 2: a cell holds a control character"},
+        {"mac,type\n02-00-00-00-00-01,a\x1B[2Jb\n", "line 2: a cell holds a control character"},
+        {"mac,ip\n02-00-00-00-00-01,\x7F\n02-00-00-00-00-02,\"open\n", "line 2: a cell holds a control character"},
         {"mac\n02-00-00-00-00-01\n02:00:00:00:00:01\n", "line 3: MAC 02-00-00-00-00-01 named twice"},
         {"mac,password\n02-00-00-00-00-01,\"open\n", "line 2: a quoted cell is not closed"},
         {"mac,password\n02-00-00-00-00-01,\"a\"b\n", "line 2: text after a quoted cell"},
-        {"mac\n,\n", "line 2: 2 cells"},
+        {"mac\n,x\n", "line 2: 2 cells"},
+        {"mac\n,,\n", "the plan names no module"},
         {"mac\n", "the plan names no module"},
     };
     for (const auto& c : cases) {
@@ -169,7 +249,7 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
               "module1\n"
               "198.18.0.100  255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY     02-00-00-00-00-01  "
               "module0\n"
-              "N/A           N/A            N/A         N/A   N/A      DIO \"8\",rev\x01\xE9  N/A                N/A\n");
+              "N/A           N/A            N/A         N/A   N/A      DIO \"8\",rev?\xE9  N/A                N/A\n");
     EXPECT_EQ(FormatScanLines(lines, ScanFormat::Csv),
               "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n"
               "198.18.0.98,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-02,module1\n"
@@ -188,6 +268,31 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
     EXPECT_EQ(FormatScanLines({}, ScanFormat::Json), "[]\n");
 }
 
+// The text behind the heading line.
+std::string BelowHeadings(const std::string& text) { return text.substr(text.find('\n') + 1); }
+
+// Any host on the segment can answer with any text.
+TEST(ScanOutput, WritesNetworkTextsSafely) {
+    VORN_ModuleScanResponseType maybe = Answer(1, 0xC6120064, "m");
+    maybe.dhcp = 0xFF;  // reported, but neither on nor off
+    std::strcpy(maybe.fbType, "\x1B]0;owned\x07");
+    EXPECT_EQ(BelowHeadings(FormatScanLines(ScanLines({maybe}), ScanFormat::Table)),
+              "198.18.0.100  255.255.255.0  198.18.0.1  N/A   2.03.1   ?]0;owned?  02-00-00-00-00-01  m\n");
+
+    const ScanLine formulas = {"-", "+1", "@SUM(A1)", "\tx", " x", "a-b", "\r=1", "=1+2"};
+    EXPECT_EQ(BelowHeadings(FormatScanLines({formulas}, ScanFormat::Csv)),
+              "-,'+1,'@SUM(A1),'\tx,\" x\",a-b,\"'\r=1\",'=1+2\n");
+
+    const ScanLine encodings = {"caf\xC3\xA9", "caf\xE9", "\xE0\x80\xAF", "\xED\xA0\x80",
+                                "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80", "\xC3", "x\x7F"};
+    const std::string json = FormatScanLines({encodings}, ScanFormat::Json);
+    EXPECT_NE(json.find("{\"ip\": \"caf\xC3\xA9\", \"sn\": \"caf\\u00E9\", \"gw\": \"\\u00E0\\u0080\\u00AF\", "
+                        "\"dhcp\": \"\\u00ED\\u00A0\\u0080\", \"version\": \"\\u00F4\\u0090\\u0080\\u0080\", "
+                        "\"type\": \"\xF0\x9F\x98\x80\", \"mac\": \"\\u00C3\", \"hostname\": \"x\\u007F\"}"),
+              std::string::npos)
+        << json;
+}
+
 std::string RequestText(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings) {
     VORN_ConfigureRequestType request;
     std::string text;
@@ -197,12 +302,9 @@ std::string RequestText(const VORN_ModuleScanResponseType& answer, const ModuleS
     return text;
 }
 
-TEST(ConfigureRequestFromAnswer, StartsFromTheReportedValuesAsTheDialogDoes) {
+TEST(ConfigureRequestFromAnswer, ChangesOnlyWhatIsGiven) {
     const VORN_ModuleScanResponseType answer = Answer(1, 0xC6120064, "module0");
     ModuleSettings s;
-    EXPECT_EQ(RequestText(answer, s),
-              "Configure: 02-00-00-00-00-01;IP = 198.18.0.100;SN = 255.255.255.0;GW = 198.18.0.1;DHCP = OFF;"
-              "HN = module0;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;");
     s.ip = 0x0A000005;
     s.hostname = "press_5";
     s.dhcpOn = true;
@@ -210,26 +312,79 @@ TEST(ConfigureRequestFromAnswer, StartsFromTheReportedValuesAsTheDialogDoes) {
     s.newPassword = "fresh";
     EXPECT_EQ(RequestText(answer, s),
               "Configure: 02-00-00-00-00-01;Password: secret;New Password = fresh;IP = 10.0.0.5;SN = 255.255.255.0;"
-              "GW = 198.18.0.1;DHCP = ON;HN = press_5;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;");
+              "GW = 198.18.0.1;DHCP = ON;HN = press_5;DNS1 = 198.18.0.1;");
 
     // As in the dialog: no password for a module that reports none.
     VORN_ModuleScanResponseType open = answer;
     open.pswd = 0;
     EXPECT_EQ(RequestText(open, s).find("Password: "), std::string::npos);
+
+    // No gateway, no DNS server, a DHCP state neither on nor off and a
+    // name longer than the dialog keeps: none of them is touched.
+    VORN_ModuleScanResponseType sparse = Answer(2, 0xC6120065, "a_name_of_thirty_seven_characters_xxx");
+    sparse.gwValid = sparse.dns1Valid = sparse.pswdValid = 0;
+    sparse.gw = sparse.dns1 = 0xFFFFFFFF;
+    sparse.dhcp = 0xFF;
+    ModuleSettings ip;
+    ip.ip = 0x0A140032;
+    EXPECT_EQ(RequestText(sparse, ip), "Configure: 02-00-00-00-00-02;IP = 10.20.0.50;SN = 255.255.255.0;"
+                                       "HN = a_name_of_thirty_seven_characters_xxx;");
+    // A name, given where the module reports none, is all a request needs.
+    sparse.hnValid = 0;
+    ModuleSettings name;
+    name.hostname = "m2";
+    EXPECT_EQ(RequestText(sparse, name), "Configure: 02-00-00-00-00-02;IP = 198.18.0.101;SN = 255.255.255.0;HN = m2;");
 }
 
-TEST(ConfigureRequestFromAnswer, RefusesWhatTheDialogWouldNotLetThrough) {
+TEST(ConfigureRequestFromAnswer, RefusesWhatCannotBeSent) {
     ModuleSettings dns2;
     dns2.dns2 = 0x01020304;
     EXPECT_EQ(RequestText(Answer(1, 1, "m"), dns2), "refused: the module reports no secondary DNS server");
+    ModuleSettings allOnes;
+    allOnes.gw = 0xFFFFFFFF;
+    EXPECT_EQ(RequestText(Answer(1, 1, "m"), allOnes), "refused: 255.255.255.255 cannot be sent");
     VORN_ModuleScanResponseType nameless = Answer(1, 1, "m");
     nameless.hnValid = 0;
+    ModuleSettings ip;
+    ip.ip = 0x0A000005;
+    EXPECT_EQ(RequestText(nameless, ip),
+              "refused: the module reports no host name, and a request must carry one: give a host name");
+    EXPECT_EQ(RequestText(Answer(1, 1, "plc-7\x1B[2J"), ip),
+              "refused: the module's host name \"plc-7?[2J\" is not legal; give a new one");
     ModuleSettings name;
     name.hostname = "m2";
-    EXPECT_EQ(RequestText(nameless, name), "refused: the module reports no host name");
-    EXPECT_EQ(RequestText(Answer(1, 1, "plc-7"), ModuleSettings()),
-              "refused: the module's host name \"plc-7\" is not legal; give a new one");
     EXPECT_EQ(RequestText(Answer(1, 1, "plc-7"), name).rfind("Configure: ", 0), 0u);
+    // A plan's host name is checked once it differs from the module's.
+    name.hostname = "a.b";
+    EXPECT_EQ(RequestText(Answer(1, 1, "m"), name),
+              "refused: host name \"a.b\" may hold only letters, digits and \"_\"");
+    name.hostname = std::string(30, 'a');
+    EXPECT_EQ(RequestText(Answer(1, 1, "m"), name), "refused: host name longer than 29 characters");
+}
+
+TEST(ConfigureRequestFromAnswer, TellsARowThatChangesNothing) {
+    VORN_ModuleScanResponseType answer = Answer(1, 0xC6120064, "a_name_of_thirty_seven_characters_xxx");
+    answer.dhcp = 0xFF;
+    answer.gw = 0xFFFFFFFF;  // reported so, and sent never
+    const auto changes = [&](void (*set)(ModuleSettings&)) {
+        ModuleSettings s;
+        s.password = "secret";
+        set(s);
+        return ChangesReportedValues(answer, s);
+    };
+    EXPECT_FALSE(changes([](ModuleSettings&) {}));
+    EXPECT_FALSE(changes([](ModuleSettings& s) {
+        s.ip = 0xC6120064;
+        s.sn = 0xFFFFFF00;
+        s.gw = 0xFFFFFFFF;
+        s.dns1 = 0xC6120001;
+        s.hostname = "a_name_of_thirty_seven_characters_xxx";
+    }));
+    EXPECT_TRUE(changes([](ModuleSettings& s) { s.ip = 0xC6120065; }));
+    EXPECT_TRUE(changes([](ModuleSettings& s) { s.dns2 = 0; }));
+    EXPECT_TRUE(changes([](ModuleSettings& s) { s.hostname = "a_name_of_thirty_seven_characters_xx"; }));
+    EXPECT_TRUE(changes([](ModuleSettings& s) { s.dhcpOn = false; }));
+    EXPECT_TRUE(changes([](ModuleSettings& s) { s.newPassword = "secret"; }));
 }
 
 TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
@@ -242,8 +397,18 @@ TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
     ASSERT_TRUE(PrepareConfigureRequest(before, s, request, reason)) << reason;
     VORN_ModuleScanResponseType after = before;
     after.ip = 0x0A000005;
-    after.hnValid = 0;  // an emptied name is no longer reported; DNS2 0.0.0.0 neither
+    after.hnValid = 0;  // an emptied name is no longer reported
     EXPECT_TRUE(AnswerShowsRequest(after, request));
+    // What the request left out is not looked at.
+    after.dns2 = 0x01020304;
+    after.dns2Valid = 1;
+    EXPECT_TRUE(AnswerShowsRequest(after, request));
+    VORN_ModuleScanResponseType sparse = before;
+    sparse.gwValid = 0;
+    sparse.dhcp = 0xFF;
+    VORN_ConfigureRequestType sparseRequest;
+    ASSERT_TRUE(PrepareConfigureRequest(sparse, s, sparseRequest, reason)) << reason;
+    EXPECT_TRUE(AnswerShowsRequest(after, sparseRequest));
     VORN_ModuleScanResponseType stale = after;
     stale.ip = before.ip;
     EXPECT_FALSE(AnswerShowsRequest(stale, request));
@@ -274,13 +439,23 @@ TEST(ConfigureResults, GiveTheLineAndTheExitCode) {
         {Outcome::NotVerified, "02-00-00-00-00-0A not verified", 7},
         {Outcome::Refused, "02-00-00-00-00-0A refused: why", 2},
         {Outcome::DryRun, "02-00-00-00-00-0A why", 0},
+        {Outcome::Unchanged, "02-00-00-00-00-0A unchanged", 0},
+        {Outcome::NotSent, "02-00-00-00-00-0A not sent", 5},
     };
     for (const auto& c : cases) {
         const RowResult result = {mac, c.outcome, "why"};
         EXPECT_EQ(ResultLine(result), c.line);
         EXPECT_EQ(ConfigureExitCode(c.outcome), c.exitCode) << c.line;
-        EXPECT_EQ(PlanExitCode({{mac, Outcome::Verified, ""}, result}), c.exitCode == 0 ? 0 : 6) << c.line;
+        const int planExitCode = c.exitCode == 0 || c.exitCode == 5 ? c.exitCode : 6;
+        EXPECT_EQ(PlanExitCode({{mac, Outcome::Verified, ""}, result}), planExitCode) << c.line;
     }
+    // Nothing could be sent outweighs a row that failed before.
+    EXPECT_EQ(PlanExitCode({{mac, Outcome::NoReply, ""}, {mac, Outcome::NotSent, ""}}), 5);
+    EXPECT_EQ(PlanSummary({{mac, Outcome::Unchanged, ""},
+                           {mac, Outcome::Refused, "why"},
+                           {mac, Outcome::Verified, ""},
+                           {mac, Outcome::Unchanged, ""}}),
+              "4 rows: 1 verified, 2 unchanged, 1 refused");
 }
 
 }  // namespace

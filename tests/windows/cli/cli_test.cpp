@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <cstring>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,16 +65,26 @@ std::string TakeText(const std::string& path) {
     return result;
 }
 
-// Runs lanwise-cli.exe with args; whileRunning runs once the process has
-// started.
-CliRun RunCli(const std::string& args, const std::function<void()>& whileRunning = nullptr) {
+std::string WriteTemp(const char* prefix, const std::string& text) {
+    const std::string path = TempPath(prefix);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// Runs lanwise-cli.exe with args and input as its standard input;
+// whileRunning runs once the process has started.
+CliRun RunCli(const std::string& args, const std::function<void()>& whileRunning = nullptr,
+              const std::string& input = "") {
     const std::string program = kltest::OwnFolder() + "lanwise-cli.exe";
     const std::string outPath = TempPath("out");
     const std::string errPath = TempPath("err");
+    const std::string inPath = WriteTemp("in", input);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = INVALID_HANDLE_VALUE;
+    startup.hStdInput =
+        CreateFileA(inPath.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     startup.hStdOutput = InheritableFile(outPath);
     startup.hStdError = InheritableFile(errPath);
     std::string commandLine = "\"" + program + "\" " + args;
@@ -80,6 +92,7 @@ CliRun RunCli(const std::string& args, const std::function<void()>& whileRunning
     CliRun run = {~0u, "", ""};
     const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                                         nullptr, nullptr, &startup, &info);
+    CloseHandle(startup.hStdInput);
     CloseHandle(startup.hStdOutput);
     CloseHandle(startup.hStdError);
     if (started) {
@@ -91,14 +104,11 @@ CliRun RunCli(const std::string& args, const std::function<void()>& whileRunning
     }
     run.out = TakeText(outPath);
     run.err = TakeText(errPath);
+    DeleteFileA(inPath.c_str());
     return run;
 }
 
-std::string WritePlan(const std::string& text) {
-    const std::string path = TempPath("pln");
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
+std::string WritePlan(const std::string& text) { return WriteTemp("pln", text); }
 
 // Waits until the simulator, freshly reset, has answered the program's
 // scan, then sends two more answers from the workstation's side of the
@@ -109,6 +119,107 @@ void AddOddAnswers() {
     ASSERT_EQ(Sim("send-batch send-text fb type = DIO \"8\",rev;hn = ;|"
                   "send-text mac = 02-00-00-00-00-02;ip = 10.0.0.1;hn = late;"),
               "OK");
+}
+
+// Answers a module could give, sent once the program's scan went out: a
+// type that spreadsheets take for a formula, one that would steer a
+// terminal, a host name in UTF-8 and one in Latin-1.
+void AddHostileAnswers() {
+    ASSERT_TRUE(kltest::WaitUntil([] { return Sim("stats").find(" scans=1 ") != std::string::npos; }, 15000));
+    ASSERT_EQ(Sim("send-batch send-text mac = 02-00-00-00-00-0A;fb type = =1+2;hn = caf\xC3\xA9;|"
+                  "send-text mac = 02-00-00-00-00-0B;fb type = \x1B[2J;hn = caf\xE9;"),
+              "OK");
+}
+
+using JsonObject = std::map<std::string, std::string>;
+
+// A strict reader of what scan --format json writes, an array of objects
+// of strings: false on anything RFC 8259 refuses, text that is not UTF-8
+// (as Windows itself judges it) among it. Strings come back in UTF-8.
+class StrictJson {
+public:
+    explicit StrictJson(const std::string& text) : text_(text) {}
+
+    bool Read(std::vector<JsonObject>& objects) {
+        const int length = static_cast<int>(text_.size());
+        if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text_.data(), length, nullptr, 0) == 0) return false;
+        if (!Take('[')) return false;
+        if (Take(']')) return AtEnd();
+        do {
+            objects.emplace_back();
+            if (!ReadObject(objects.back())) return false;
+        } while (Take(','));
+        return Take(']') && AtEnd();
+    }
+
+private:
+    void SkipSpace() {
+        while (pos_ < text_.size() && text_[pos_] && std::strchr(" \t\r\n", text_[pos_])) ++pos_;
+    }
+    bool Take(char c) {
+        SkipSpace();
+        if (pos_ >= text_.size() || text_[pos_] != c) return false;
+        ++pos_;
+        return true;
+    }
+    bool AtEnd() {
+        SkipSpace();
+        return pos_ == text_.size();
+    }
+
+    bool ReadObject(JsonObject& object) {
+        if (!Take('{')) return false;
+        if (Take('}')) return true;
+        do {
+            std::string key;
+            if (!ReadString(key) || !Take(':') || !ReadString(object[key])) return false;
+        } while (Take(','));
+        return Take('}');
+    }
+
+    bool ReadString(std::string& out) {
+        std::wstring escaped;  // \uXXXX units, turned into UTF-8 together
+        if (!Take('"')) return false;
+        while (pos_ < text_.size()) {
+            if (text_.compare(pos_, 2, "\\u") == 0 && pos_ + 6 <= text_.size() &&
+                text_.find_first_not_of("0123456789abcdefABCDEF", pos_ + 2) >= pos_ + 6) {
+                escaped += static_cast<wchar_t>(std::stoi(text_.substr(pos_ + 2, 4), nullptr, 16));
+                pos_ += 6;
+                continue;
+            }
+            out += Utf8(escaped);
+            const char c = text_[pos_++];
+            if (c == '"') return true;
+            if (static_cast<unsigned char>(c) < 0x20) return false;
+            if (c != '\\') {
+                out += c;
+            } else if (pos_ < text_.size() && text_[pos_] && std::strchr("\"\\/", text_[pos_])) {
+                out += text_[pos_++];
+            } else {
+                return false;  // \b, \f, \n, \r, \t are never written
+            }
+        }
+        return false;
+    }
+
+    static std::string Utf8(std::wstring& units) {
+        if (units.empty()) return std::string();
+        char bytes[64] = "";
+        const int n = WideCharToMultiByte(CP_UTF8, 0, units.data(), static_cast<int>(units.size()), bytes,
+                                          sizeof bytes, nullptr, nullptr);
+        units.clear();
+        return std::string(bytes, static_cast<std::size_t>(n > 0 ? n : 0));
+    }
+
+    const std::string& text_;
+    std::size_t pos_ = 0;
+};
+
+const JsonObject* ObjectOf(const std::vector<JsonObject>& objects, const std::string& mac) {
+    for (const JsonObject& object : objects) {
+        if (object.count("mac") && object.at("mac") == mac) return &object;
+    }
+    return nullptr;
 }
 
 class Cli : public ::testing::Test {
@@ -163,15 +274,62 @@ TEST_F(Cli, ScanPrintsEveryFormatInAddressOrder) {
               "]\n");
 }
 
-TEST_F(Cli, ConfigureSendsTheDialogsRequestAndVerifies) {
+TEST_F(Cli, ScanWritesHostileTextsSafely) {
+    const CliRun table = RunCli("scan --wait 1000", AddHostileAnswers);
+    EXPECT_EQ(table.exitCode, 0u) << table.err;
+    EXPECT_NE(table.out.find("  ?[2J  "), std::string::npos) << table.out;
+    EXPECT_EQ(table.out.find('\x1B'), std::string::npos);
+
+    ASSERT_EQ(Sim(kPopulation), "OK");
+    const CliRun csv = RunCli("scan --format csv --wait 1000", AddHostileAnswers);
+    EXPECT_NE(csv.out.find("\nN/A,N/A,N/A,N/A,N/A,'=1+2,02-00-00-00-00-0A,caf\xC3\xA9\n"), std::string::npos)
+        << csv.out;
+
+    ASSERT_EQ(Sim(kPopulation), "OK");
+    const CliRun json = RunCli("scan --format json --wait 1000", AddHostileAnswers);
+    std::vector<JsonObject> objects;
+    ASSERT_TRUE(StrictJson(json.out).Read(objects)) << json.out;
+    ASSERT_EQ(objects.size(), 5u);
+    const JsonObject* utf8 = ObjectOf(objects, "02-00-00-00-00-0A");
+    const JsonObject* latin1 = ObjectOf(objects, "02-00-00-00-00-0B");
+    ASSERT_TRUE(utf8 && latin1) << json.out;
+    EXPECT_EQ(utf8->at("hostname"), "caf\xC3\xA9");
+    EXPECT_EQ(latin1->at("hostname"), "caf\xC3\xA9");
+    EXPECT_EQ(latin1->at("type"), "\x1B[2J");
+}
+
+TEST_F(Cli, ConfigureSendsOnlyWhatIsGivenAndVerifies) {
     const CliRun run = RunCli(
         "configure 02:00:00:00:00:02 --ip 198.18.0.150 --dhcp on --hostname line_7 --password secret --verify");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_EQ(run.out, "02-00-00-00-00-02 verified\n");
     const std::string expected =
         "Configure: 02-00-00-00-00-02;Password: secret;IP = 198.18.0.150;SN = 255.255.255.0;GW = 198.18.0.1;"
-        "DHCP = ON;HN = line_7;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;";
+        "DHCP = ON;HN = line_7;DNS1 = 198.18.0.1;";
     EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(expected + '\0'));
+
+    // The password from standard input, its first line without the line end.
+    const CliRun piped = RunCli("configure 02-00-00-00-00-01 --hostname piped --password -", nullptr,
+                                "secret\r\nsomething else\r\n");
+    EXPECT_EQ(piped.exitCode, 0u) << piped.err;
+    EXPECT_EQ(piped.out, "02-00-00-00-00-01 reconfigured\n");
+    EXPECT_NE(Sim("last-configure").find(HexOf(";Password: secret;IP = ")), std::string::npos);
+
+    // A module that reports no gateway, no DNS server, a DHCP state neither
+    // on nor off and a long host name, given only an address; no module
+    // answers the request.
+    const std::string longName = "a_name_of_thirty_seven_characters_xxx";
+    ASSERT_EQ(Sim(kPopulation), "OK");
+    const CliRun sparse = RunCli("configure 02-00-00-00-00-0C --ip 10.20.0.50 --wait 300", [&] {
+        ASSERT_TRUE(kltest::WaitUntil([] { return Sim("stats").find(" scans=1 ") != std::string::npos; }, 15000));
+        ASSERT_EQ(Sim("send-text mac = 02-00-00-00-00-0C;ip = 198.18.0.120;sn = 255.255.255.0;dhcp = maybe;hn = " +
+                      longName + ";"),
+                  "OK");
+    });
+    EXPECT_EQ(sparse.exitCode, 4u) << sparse.err;
+    EXPECT_EQ(sparse.out, "02-00-00-00-00-0C no reply\n");
+    const std::string sent = "Configure: 02-00-00-00-00-0C;IP = 10.20.0.50;SN = 255.255.255.0;HN = " + longName + ";";
+    EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(sent + '\0'));
 }
 
 TEST_F(Cli, ConfigureFailuresGiveTheirExitCodes) {
@@ -188,6 +346,10 @@ TEST_F(Cli, ConfigureFailuresGiveTheirExitCodes) {
         {"configure 02-00-00-00-00-01 --hostname my-module", 2, "", "host name \"my-module\"", false},
         {"configure 02-00-00-00-00-01 --dns2 10.0.0.53", 2, "",
          "02-00-00-00-00-01 refused: the module reports no secondary DNS server\n", false},
+        {"configure 02-00-00-00-00-01 --password secret", 2, "", "configure needs a setting to change", false},
+        {"configure 02-00-00-00-00-01 --hostname x --password --verify", 2, "", "--password needs a value", false},
+        {"configure 02-00-00-00-00-01 --ip 198.18.0.98 --hostname press0", 0, "02-00-00-00-00-01 unchanged\n", "",
+         false},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(Sim(kPopulation), "OK");
@@ -212,7 +374,47 @@ TEST_F(Cli, ApplyConfiguresEachRowAndReportsTheWrongPassword) {
               "02-00-00-00-00-01 verified\n"
               "02-00-00-00-00-02 invalid password\n"
               "02-00-00-00-00-03 verified\n");
+    EXPECT_EQ(run.err, "lanwise-cli: 3 rows: 2 verified, 1 invalid password\n");
     EXPECT_NE(Sim("stats").find(" configures=3 "), std::string::npos);
+    DeleteFileA(plan.c_str());
+}
+
+// As a spreadsheet of a ";" locale saves it, with blanks typed around cells.
+TEST_F(Cli, ApplyReadsASpreadsheetsPlan) {
+    const std::string plan = WritePlan(
+        "\xEF\xBB\xBF" "MAC ; IP ; Hostname ; DHCP ; Password\r\n"
+        " 02:00:00:00:00:03 ; 198.18.1.151 ; ; on ; secret \r\n"
+        ";;;;\r\n"
+        "02-00-00-00-00-01;198.18.0.98;press0;Off;secret\r\n");
+    const CliRun run = RunCli("apply \"" + plan + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.out, "02-00-00-00-00-03 reconfigured\n02-00-00-00-00-01 unchanged\n");
+    EXPECT_NE(Sim("stats").find(" configures=1 "), std::string::npos);
+    const std::string expected =
+        "Configure: 02-00-00-00-00-03;Password: secret;IP = 198.18.1.151;SN = 255.255.255.0;GW = 198.18.0.1;"
+        "DHCP = ON;HN = press2;DNS1 = 198.18.0.1;";
+    EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(expected + '\0'));
+    DeleteFileA(plan.c_str());
+}
+
+// scan --format csv > plan.csv, one cell edited, apply plan.csv --verify.
+TEST_F(Cli, ScanCsvEditedInOneCellIsAPlan) {
+    ASSERT_EQ(Sim("reset --count 3 --ip-base 198.18.0.98 --hostname-prefix press"), "OK");
+    const CliRun scan = RunCli("scan --format csv --wait 1000");
+    ASSERT_EQ(scan.exitCode, 0u) << scan.err;
+    std::string edited = scan.out;
+    const std::size_t cell = edited.find(",press1\n");
+    ASSERT_NE(cell, std::string::npos) << edited;
+    edited.replace(cell, 7, ",line_1");
+    const std::string plan = WritePlan(edited);
+    const CliRun run = RunCli("apply \"" + plan + "\" --verify");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.out,
+              "02-00-00-00-00-01 unchanged\n"
+              "02-00-00-00-00-02 verified\n"
+              "02-00-00-00-00-03 unchanged\n");
+    EXPECT_EQ(run.err, "lanwise-cli: 3 rows: 1 verified, 2 unchanged\n");
+    EXPECT_NE(Sim("stats").find(" configures=1 "), std::string::npos);
     DeleteFileA(plan.c_str());
 }
 
@@ -222,8 +424,18 @@ TEST_F(Cli, DryRunAndMalformedPlansSendNoRequest) {
     EXPECT_EQ(dry.exitCode, 0u) << dry.err;
     EXPECT_EQ(dry.out,
               "02-00-00-00-00-03 Configure: 02-00-00-00-00-03;IP = 198.18.0.100;SN = 255.255.255.0;GW = 198.18.0.1;"
-              "DHCP = ON;HN = press2;DNS1 = 198.18.0.1;DNS2 = 0.0.0.0;\n");
+              "DHCP = ON;HN = press2;DNS1 = 198.18.0.1;\n");
     DeleteFileA(plan.c_str());
+
+    // A line break inside a quoted password would reach the module as part
+    // of it.
+    const std::string split = WritePlan("mac,ip,password\n02-00-00-00-00-01,198.18.0.201,\"sec\nret\"\n");
+    const CliRun splitRun = RunCli("apply \"" + split + "\"");
+    EXPECT_EQ(splitRun.exitCode, 2u);
+    EXPECT_EQ(splitRun.out, "");
+    EXPECT_NE(splitRun.err.find("line 2: a cell holds a control character; nothing was sent"), std::string::npos)
+        << splitRun.err;
+    DeleteFileA(split.c_str());
 
     const std::string broken = WritePlan("mac,ip\n02-00-00-00-00-01,198.18.0.201\n02-00-00-00-00-03,198.18.0\n");
     const CliRun refused = RunCli("apply \"" + broken + "\"");
