@@ -296,11 +296,14 @@ scan       Sends one scan and lists the modules that answer within --wait ms
            where a module left a value out. --format table (default) aligns
            the columns, csv writes a header line and RFC 4180 rows, json an
            array of objects with the keys ip, sn, gw, dhcp, version, type,
-           mac and hostname. Texts come from the network as they are: the
-           table shows a control character as "?", csv puts "'" before a
-           cell a spreadsheet would take for a formula (one that begins with
-           "=", "+", "-", "@", a tab or a CR), and json is UTF-8, reading a
-           byte that is not part of valid UTF-8 as Latin-1.
+           mac, hostname and reachable: true when this computer's network
+           adapters reach the module (as the program, which shows the others
+           in grey), false when not, null without an IP address. Texts come
+           from the network as they are: the table shows a control character
+           as "?", csv puts "'" before a cell a spreadsheet would take for a
+           formula (one that begins with "=", "+", "-", "@", a tab or a CR),
+           and json is UTF-8, reading a byte that is not part of valid UTF-8
+           as Latin-1.
 
 configure  Scans, finds the module by its MAC address (either case, "-" or
            ":" between the bytes), changes the settings given, sends one

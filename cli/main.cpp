@@ -13,6 +13,7 @@
 #include "configure_plan.h"
 #include "library_session.h"
 #include "module_table.h"
+#include "workstation_adapters.h"
 
 namespace {
 
@@ -171,7 +172,7 @@ int RunScan(const CliArguments& args) {
         PrintNotSent("the scan");
         return exit_code::kNotSent;
     }
-    std::fputs(FormatScanLines(ScanLines(answers), args.format).c_str(), stdout);
+    std::fputs(FormatScanLines(ScanLines(answers), args.format, ReadWorkstationAdapters()).c_str(), stdout);
     return exit_code::kSuccess;
 }
 

@@ -12,6 +12,7 @@ namespace {
 const char* const kHeadings[kScanColumnCount] = {"IP", "SN", "GW", "DHCP", "Version", "Type", "MAC", "Hostname"};
 const char* const kJsonKeys[kScanColumnCount] = {"ip", "sn", "gw", "dhcp", "version", "type", "mac", "hostname"};
 constexpr int kIpColumn = 0;
+constexpr int kSubnetMaskColumn = 1;
 constexpr int kDhcpColumn = 3;
 constexpr char kColumnGap[] = "  ";
 
@@ -135,7 +136,16 @@ std::string JsonString(const std::string& value) {
     return text + "\"";
 }
 
-std::string JsonText(const std::vector<ScanLine>& lines) {
+// From the line's texts, as the program's list marks its rows.
+const char* ReachableJson(const ScanLine& line, const std::vector<WorkstationAdapter>& adapters) {
+    std::uint32_t ip = 0;
+    if (!ReadDottedAddressText(line[kIpColumn].c_str(), ip)) return "null";
+    std::uint32_t mask = 0;
+    const bool maskReported = ReadDottedAddressText(line[kSubnetMaskColumn].c_str(), mask);
+    return IsReachable(adapters, ip, maskReported ? &mask : nullptr) ? "true" : "false";
+}
+
+std::string JsonText(const std::vector<ScanLine>& lines, const std::vector<WorkstationAdapter>& adapters) {
     if (lines.empty()) return "[]\n";
     std::string text = "[\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -143,6 +153,7 @@ std::string JsonText(const std::vector<ScanLine>& lines) {
         for (int c = 0; c < kScanColumnCount; ++c) {
             text += (c ? ", " : "") + JsonString(kJsonKeys[c]) + ": " + JsonString(lines[i][c]);
         }
+        text += std::string(", \"reachable\": ") + ReachableJson(lines[i], adapters);
         text += i + 1 < lines.size() ? "},\n" : "}\n";
     }
     return text + "]\n";
@@ -173,10 +184,11 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
     return lines;
 }
 
-std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format) {
+std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format,
+                            const std::vector<WorkstationAdapter>& adapters) {
     switch (format) {
         case ScanFormat::Csv: return CsvText(lines);
-        case ScanFormat::Json: return JsonText(lines);
+        case ScanFormat::Json: return JsonText(lines, adapters);
         case ScanFormat::Table: break;
     }
     return TableText(lines);

@@ -10,6 +10,7 @@
 
 #include "cli_arguments.h"
 #include "vorn.h"
+#include "workstation_subnets.h"
 
 constexpr int kScanColumnCount = 8;
 using ScanLine = std::array<std::string, kScanColumnCount>;
@@ -27,8 +28,11 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
 // writes it safely: the table shows each control byte as "?", CSV guards
 // a cell a spreadsheet would take for a formula with a leading "'", and
 // JSON is valid UTF-8 (a byte outside a valid UTF-8 sequence is read as
-// Latin-1).
-std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format);
+// Latin-1). JSON also tells whether this computer, with these adapters,
+// can reach each module ("reachable": true or false, null without an IP),
+// by the program's rule; the table and CSV stay as they are.
+std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format,
+                            const std::vector<WorkstationAdapter>& adapters);
 
 // text with each control byte (below 0x20, or 0x7F) shown as "?", for a
 // terminal.

@@ -70,7 +70,7 @@ void CheckCsvRoundTrip(const std::uint8_t* data, std::size_t size) {
     const std::vector<ScanLine> lines = LinesOf(data, size);
     std::vector<PlanRecord> records;
     std::string error;
-    if (!ReadPlanRecords(FormatScanLines(lines, ScanFormat::Csv), records, error)) std::abort();
+    if (!ReadPlanRecords(FormatScanLines(lines, ScanFormat::Csv, {}), records, error)) std::abort();
     if (records.empty() || records[0].line != 1 || records[0].cells.size() != kScanColumnCount) std::abort();
     std::size_t next = 1;
     int line = 2;

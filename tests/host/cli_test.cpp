@@ -242,7 +242,7 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
     EXPECT_TRUE(KeepFirstAnswer(answers, bare));
     EXPECT_TRUE(KeepFirstAnswer(answers, Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
     const std::vector<ScanLine> lines = ScanLines(answers);
-    EXPECT_EQ(FormatScanLines(lines, ScanFormat::Table),
+    EXPECT_EQ(FormatScanLines(lines, ScanFormat::Table, {}),
               "IP            SN             GW          DHCP  Version  Type           MAC                "
               "Hostname\n"
               "198.18.0.98   255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY     02-00-00-00-00-02  "
@@ -250,22 +250,28 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
               "198.18.0.100  255.255.255.0  198.18.0.1  Off   2.03.1   IO-GATEWAY     02-00-00-00-00-01  "
               "module0\n"
               "N/A           N/A            N/A         N/A   N/A      DIO \"8\",rev?\xE9  N/A                N/A\n");
-    EXPECT_EQ(FormatScanLines(lines, ScanFormat::Csv),
+    EXPECT_EQ(FormatScanLines(lines, ScanFormat::Csv, {}),
               "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n"
               "198.18.0.98,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-02,module1\n"
               "198.18.0.100,255.255.255.0,198.18.0.1,Off,2.03.1,IO-GATEWAY,02-00-00-00-00-01,module0\n"
               "N/A,N/A,N/A,N/A,N/A,\"DIO \"\"8\"\",rev\x01\xE9\",N/A,N/A\n");
-    const std::string json = FormatScanLines(lines, ScanFormat::Json);
+    // This computer at 198.18.0.97/30: its subnet holds 198.18.0.98 but not .100.
+    WorkstationAdapter narrow;
+    narrow.address = 0xC6120061;
+    narrow.prefixLength = 30;
+    const std::string json = FormatScanLines(lines, ScanFormat::Json, {narrow});
     EXPECT_EQ(json.substr(0, 2), "[\n");
     EXPECT_NE(json.find("  {\"ip\": \"198.18.0.98\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", "
                         "\"dhcp\": \"Off\", \"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", "
-                        "\"mac\": \"02-00-00-00-00-02\", \"hostname\": \"module1\"},\n"),
+                        "\"mac\": \"02-00-00-00-00-02\", \"hostname\": \"module1\", \"reachable\": true},\n"),
               std::string::npos)
         << json;
-    EXPECT_NE(json.find("\"type\": \"DIO \\\"8\\\",rev\\u0001\\u00E9\", \"mac\": \"N/A\", \"hostname\": \"N/A\"}\n]\n"),
+    EXPECT_NE(json.find("\"hostname\": \"module0\", \"reachable\": false},\n"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"type\": \"DIO \\\"8\\\",rev\\u0001\\u00E9\", \"mac\": \"N/A\", \"hostname\": \"N/A\", "
+                        "\"reachable\": null}\n]\n"),
               std::string::npos)
         << json;
-    EXPECT_EQ(FormatScanLines({}, ScanFormat::Json), "[]\n");
+    EXPECT_EQ(FormatScanLines({}, ScanFormat::Json, {}), "[]\n");
 }
 
 // The text behind the heading line.
@@ -276,19 +282,19 @@ TEST(ScanOutput, WritesNetworkTextsSafely) {
     VORN_ModuleScanResponseType maybe = Answer(1, 0xC6120064, "m");
     maybe.dhcp = 0xFF;  // reported, but neither on nor off
     std::strcpy(maybe.fbType, "\x1B]0;owned\x07");
-    EXPECT_EQ(BelowHeadings(FormatScanLines(ScanLines({maybe}), ScanFormat::Table)),
+    EXPECT_EQ(BelowHeadings(FormatScanLines(ScanLines({maybe}), ScanFormat::Table, {})),
               "198.18.0.100  255.255.255.0  198.18.0.1  N/A   2.03.1   ?]0;owned?  02-00-00-00-00-01  m\n");
 
     const ScanLine formulas = {"-", "+1", "@SUM(A1)", "\tx", " x", "a-b", "\r=1", "=1+2"};
-    EXPECT_EQ(BelowHeadings(FormatScanLines({formulas}, ScanFormat::Csv)),
+    EXPECT_EQ(BelowHeadings(FormatScanLines({formulas}, ScanFormat::Csv, {})),
               "-,'+1,'@SUM(A1),'\tx,\" x\",a-b,\"'\r=1\",'=1+2\n");
 
     const ScanLine encodings = {"caf\xC3\xA9", "caf\xE9", "\xE0\x80\xAF", "\xED\xA0\x80",
                                 "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80", "\xC3", "x\x7F"};
-    const std::string json = FormatScanLines({encodings}, ScanFormat::Json);
+    const std::string json = FormatScanLines({encodings}, ScanFormat::Json, {});
     EXPECT_NE(json.find("{\"ip\": \"caf\xC3\xA9\", \"sn\": \"caf\\u00E9\", \"gw\": \"\\u00E0\\u0080\\u00AF\", "
                         "\"dhcp\": \"\\u00ED\\u00A0\\u0080\", \"version\": \"\\u00F4\\u0090\\u0080\\u0080\", "
-                        "\"type\": \"\xF0\x9F\x98\x80\", \"mac\": \"\\u00C3\", \"hostname\": \"x\\u007F\"}"),
+                        "\"type\": \"\xF0\x9F\x98\x80\", \"mac\": \"\\u00C3\", \"hostname\": \"x\\u007F\", \"reachable\": null}"),
               std::string::npos)
         << json;
 }

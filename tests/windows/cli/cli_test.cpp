@@ -123,19 +123,21 @@ void AddOddAnswers() {
 
 // Answers a module could give, sent once the program's scan went out: a
 // type that spreadsheets take for a formula, one that would steer a
-// terminal, a host name in UTF-8 and one in Latin-1.
+// terminal, a host name in UTF-8 and one in Latin-1 (from a module outside
+// this computer's subnet).
 void AddHostileAnswers() {
     ASSERT_TRUE(kltest::WaitUntil([] { return Sim("stats").find(" scans=1 ") != std::string::npos; }, 15000));
     ASSERT_EQ(Sim("send-batch send-text mac = 02-00-00-00-00-0A;fb type = =1+2;hn = caf\xC3\xA9;|"
-                  "send-text mac = 02-00-00-00-00-0B;fb type = \x1B[2J;hn = caf\xE9;"),
+                  "send-text mac = 02-00-00-00-00-0B;ip = 192.168.1.50;fb type = \x1B[2J;hn = caf\xE9;"),
               "OK");
 }
 
 using JsonObject = std::map<std::string, std::string>;
 
 // A strict reader of what scan --format json writes, an array of objects
-// of strings: false on anything RFC 8259 refuses, text that is not UTF-8
-// (as Windows itself judges it) among it. Strings come back in UTF-8.
+// of strings and the literals true, false and null (kept as their text):
+// false on anything RFC 8259 refuses, text that is not UTF-8 (as Windows
+// itself judges it) among it. Strings come back in UTF-8.
 class StrictJson {
 public:
     explicit StrictJson(const std::string& text) : text_(text) {}
@@ -172,9 +174,20 @@ private:
         if (Take('}')) return true;
         do {
             std::string key;
-            if (!ReadString(key) || !Take(':') || !ReadString(object[key])) return false;
+            if (!ReadString(key) || !Take(':') || !ReadValue(object[key])) return false;
         } while (Take(','));
         return Take('}');
+    }
+
+    bool ReadValue(std::string& out) {
+        SkipSpace();
+        for (const char* literal : {"true", "false", "null"}) {
+            if (text_.compare(pos_, std::strlen(literal), literal) != 0) continue;
+            pos_ += std::strlen(literal);
+            out = literal;
+            return true;
+        }
+        return ReadString(out);
     }
 
     bool ReadString(std::string& out) {
@@ -262,15 +275,15 @@ TEST_F(Cli, ScanPrintsEveryFormatInAddressOrder) {
               "[\n"
               "  {\"ip\": \"198.18.0.98\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", \"dhcp\": \"Off\", "
               "\"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", \"mac\": \"02-00-00-00-00-01\", \"hostname\": "
-              "\"press0\"},\n"
+              "\"press0\", \"reachable\": true},\n"
               "  {\"ip\": \"198.18.0.99\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", \"dhcp\": \"Off\", "
               "\"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", \"mac\": \"02-00-00-00-00-02\", \"hostname\": "
-              "\"press1\"},\n"
+              "\"press1\", \"reachable\": true},\n"
               "  {\"ip\": \"198.18.0.100\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", \"dhcp\": \"Off\", "
               "\"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", \"mac\": \"02-00-00-00-00-03\", \"hostname\": "
-              "\"press2\"},\n"
+              "\"press2\", \"reachable\": true},\n"
               "  {\"ip\": \"N/A\", \"sn\": \"N/A\", \"gw\": \"N/A\", \"dhcp\": \"N/A\", \"version\": \"N/A\", "
-              "\"type\": \"DIO \\\"8\\\",rev\", \"mac\": \"N/A\", \"hostname\": \"\"}\n"
+              "\"type\": \"DIO \\\"8\\\",rev\", \"mac\": \"N/A\", \"hostname\": \"\", \"reachable\": null}\n"
               "]\n");
 }
 
@@ -296,6 +309,8 @@ TEST_F(Cli, ScanWritesHostileTextsSafely) {
     EXPECT_EQ(utf8->at("hostname"), "caf\xC3\xA9");
     EXPECT_EQ(latin1->at("hostname"), "caf\xC3\xA9");
     EXPECT_EQ(latin1->at("type"), "\x1B[2J");
+    EXPECT_EQ(utf8->at("reachable"), "null");
+    EXPECT_EQ(latin1->at("reachable"), "false");
 }
 
 TEST_F(Cli, ConfigureSendsOnlyWhatIsGivenAndVerifies) {
@@ -356,7 +371,12 @@ TEST_F(Cli, ConfigureFailuresGiveTheirExitCodes) {
         const CliRun run = RunCli(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
         EXPECT_EQ(run.out, c.out) << c.args;
-        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        // An empty expectation means nothing at all on standard error.
+        if (*c.err) {
+            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        } else {
+            EXPECT_EQ(run.err, "") << c.args;
+        }
         const std::string stats = Sim("stats");
         EXPECT_EQ(stats.find(kNoConfigure) == std::string::npos, c.sent) << c.args << "\n" << stats;
     }
