@@ -71,8 +71,7 @@ END_MESSAGE_MAP()
 
 CMainDialog::CMainDialog(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
-      m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_minimumSize{ScaleToSystemDpi(kMinimumWidth), ScaleToSystemDpi(kMinimumHeight)} {}
+      m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CMainDialog::~CMainDialog() {
     CMainDialog* self = this;
@@ -202,18 +201,20 @@ void CMainDialog::OnSize(UINT, int, int) {
 
 void CMainDialog::OnSizing(UINT edge, LPRECT rect) {
     Default();
-    if (rect->right - rect->left < m_minimumSize.cx) {
+    const int width = ScaleToSystemDpi(kMinimumWidth);
+    const int height = ScaleToSystemDpi(kMinimumHeight);
+    if (rect->right - rect->left < width) {
         if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT) {
-            rect->left = rect->right - m_minimumSize.cx;
+            rect->left = rect->right - width;
         } else {
-            rect->right = rect->left + m_minimumSize.cx;
+            rect->right = rect->left + width;
         }
     }
-    if (rect->bottom - rect->top < m_minimumSize.cy) {
+    if (rect->bottom - rect->top < height) {
         if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT) {
-            rect->top = rect->bottom - m_minimumSize.cy;
+            rect->top = rect->bottom - height;
         } else {
-            rect->bottom = rect->top + m_minimumSize.cy;
+            rect->bottom = rect->top + height;
         }
     }
 }

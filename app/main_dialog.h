@@ -54,7 +54,6 @@ protected:
 
     CModuleListCtrl m_moduleList;
     HICON m_hIcon;
-    SIZE m_minimumSize;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -4,6 +4,7 @@
 
 #include "configure_request.h"
 #include "configure_values.h"
+#include "module_row_texts.h"
 
 namespace {
 
@@ -12,28 +13,6 @@ int HexValue(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// 1 to 3 digits, at most 255; pos moves behind them.
-bool ReadAddressPart(const std::string& text, std::size_t& pos, std::uint32_t& part) {
-    const std::size_t start = pos;
-    part = 0;
-    while (pos < text.size() && IsDigit(text[pos]) && pos - start < 3) part = part * 10 + (text[pos++] - '0');
-    return pos > start && part <= 255 && !(pos < text.size() && IsDigit(text[pos]));
-}
-
-bool ReadDottedAddress(const std::string& text, std::uint32_t& address) {
-    std::size_t pos = 0;
-    address = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0 && (pos >= text.size() || text[pos++] != '.')) return false;
-        std::uint32_t part = 0;
-        if (!ReadAddressPart(text, pos, part)) return false;
-        address = (address << 8) | part;
-    }
-    return pos == text.size();
 }
 
 bool EqualsNoCase(const std::string& text, const char* word) {
@@ -78,7 +57,8 @@ std::string MacArgumentText(const MacAddress& mac) {
 }
 
 bool ParseAddressText(const std::string& text, std::uint32_t& address, std::string& reason) {
-    if (ReadDottedAddress(text, address)) return true;
+    // A NUL inside would end the text early for the reader.
+    if (text.find('\0') == std::string::npos && ReadDottedAddressText(text.c_str(), address)) return true;
     reason = "\"" + text + "\" is not an address A.B.C.D";
     return false;
 }

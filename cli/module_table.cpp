@@ -11,13 +11,11 @@ namespace {
 
 const char* const kHeadings[kScanColumnCount] = {"IP", "SN", "GW", "DHCP", "Version", "Type", "MAC", "Hostname"};
 const char* const kJsonKeys[kScanColumnCount] = {"ip", "sn", "gw", "dhcp", "version", "type", "mac", "hostname"};
-constexpr int kIpColumn = 0;
-constexpr int kSubnetMaskColumn = 1;
 constexpr int kDhcpColumn = 3;
 constexpr char kColumnGap[] = "  ";
 
 std::string HostnameText(const VORN_ModuleScanResponseType& record) {
-    if (!record.hnValid) return "N/A";
+    if (!record.hnValid) return kNotAvailableText;
     const void* nul = std::memchr(record.hn, '\0', sizeof record.hn);
     const std::size_t length = nul ? static_cast<const char*>(nul) - record.hn : sizeof record.hn;
     return std::string(record.hn, length);
@@ -138,11 +136,9 @@ std::string JsonString(const std::string& value) {
 
 // From the line's texts, as the program's list marks its rows.
 const char* ReachableJson(const ScanLine& line, const std::vector<WorkstationAdapter>& adapters) {
-    std::uint32_t ip = 0;
-    if (!ReadDottedAddressText(line[kIpColumn].c_str(), ip)) return "null";
-    std::uint32_t mask = 0;
-    const bool maskReported = ReadDottedAddressText(line[kSubnetMaskColumn].c_str(), mask);
-    return IsReachable(adapters, ip, maskReported ? &mask : nullptr) ? "true" : "false";
+    bool reachable = false;
+    if (!ReadReachability(adapters, line[kIpColumn].c_str(), line[kSubnetMaskColumn].c_str(), reachable)) return "null";
+    return reachable ? "true" : "false";
 }
 
 std::string JsonText(const std::vector<ScanLine>& lines, const std::vector<WorkstationAdapter>& adapters) {
@@ -176,7 +172,7 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
         ScanLine line;
         for (int c = 0; c < kModuleColumnCount; ++c) line[c] = texts[c].Str();
         line[kModuleColumnCount] = HostnameText(record);
-        if (record.dhcpValid && record.dhcp > 1) line[kDhcpColumn] = "N/A";
+        if (record.dhcpValid && record.dhcp > 1) line[kDhcpColumn] = kNotAvailableText;
         lines.push_back(line);
     }
     // Stable, so that modules without an IP keep the order they answered in.

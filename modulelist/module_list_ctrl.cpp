@@ -21,9 +21,6 @@ char* HeapCopy(const char* text) {
     return copy;
 }
 
-constexpr int kIpColumn = 0;
-constexpr int kSubnetMaskColumn = 1;
-constexpr char kNotAvailableText[] = "N/A";
 constexpr char kMoveIntoText[] = "Move into this computer's network...";
 
 // The platform's locale-aware comparison under the portable signature
@@ -396,11 +393,9 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
 // From the row's own texts, at each paint, so the mark always matches what
 // the row shows; a row whose address reads "N/A" is not marked.
 bool CModuleListCtrl::IsUnreachableRow(const ModuleRowData& row) const {
-    std::uint32_t ip = 0;
-    if (!adaptersKnown || !ReadDottedAddressText(row.texts[kIpColumn], ip)) return false;
-    std::uint32_t mask = 0;
-    const bool maskReported = ReadDottedAddressText(row.texts[kSubnetMaskColumn], mask);
-    return !IsReachable(adapters, ip, maskReported ? &mask : nullptr);
+    bool reachable = true;
+    return adaptersKnown && ReadReachability(adapters, row.texts[kIpColumn], row.texts[kSubnetMaskColumn], reachable) &&
+           !reachable;
 }
 
 // From the rows' own copies of their texts: asking the control costs a

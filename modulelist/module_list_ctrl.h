@@ -10,13 +10,13 @@
 #include <initializer_list>
 #include <vector>
 
-class CMenu;
-
 #include "arrow_header_ctrl.h"
 #include "controls.h"
 #include "ip_text_counts.h"
 #include "vorn.h"
 #include "workstation_subnets.h"
+
+class CMenu;
 
 // Posted to the list itself when it stops drawing for a burst of rows.
 constexpr UINT WM_RESUME_REDRAW = WM_APP + 1;

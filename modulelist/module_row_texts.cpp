@@ -6,9 +6,9 @@
 
 namespace {
 
-const char kNotAvailable[] = "N/A";
-
-CString TextOrNotAvailable(std::uint8_t valid, const CString& text) { return valid ? text : CString(kNotAvailable); }
+CString TextOrNotAvailable(std::uint8_t valid, const CString& text) {
+    return valid ? text : CString(kNotAvailableText);
+}
 
 // The type name up to its NUL, and never past the field.
 CString FixedText(const char (&field)[VORN_TEXT_SIZE]) {

@@ -11,7 +11,11 @@
 #include "vorn.h"
 
 constexpr int kModuleColumnCount = 7;
+constexpr int kIpColumn = 0;
+constexpr int kSubnetMaskColumn = 1;
 constexpr int kMacColumn = 6;
+// What a column shows for a value the module left out.
+constexpr char kNotAvailableText[] = "N/A";
 
 // IP, SN, GW, DHCP, Version, Type, MAC; "N/A" where the record lacks the field.
 std::array<CString, kModuleColumnCount> ModuleRowTexts(const VORN_ModuleScanResponseType& record);

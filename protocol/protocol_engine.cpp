@@ -26,7 +26,6 @@ constexpr int kDatagramsPerStep = 16;
 constexpr int kSegmentReceiveBufferBytes = 1 << 20;
 constexpr int kMinimumReceiveBufferBytes = 8192;
 
-
 sockaddr_in BroadcastAddress() {
     sockaddr_in to = {};
     to.sin_family = AF_INET;

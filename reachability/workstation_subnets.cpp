@@ -53,6 +53,16 @@ bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t 
     return false;
 }
 
+bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const char* ipText, const char* snText,
+                      bool& reachable) {
+    std::uint32_t ip = 0;
+    if (!ReadDottedAddressText(ipText, ip)) return false;
+    std::uint32_t mask = 0;
+    const bool maskReported = ReadDottedAddressText(snText, mask);
+    reachable = IsReachable(adapters, ip, maskReported ? &mask : nullptr);
+    return true;
+}
+
 std::vector<std::uint32_t> FreeAddressCandidates(const WorkstationAdapter& adapter, std::uint32_t moduleIp,
                                                  const std::vector<std::uint32_t>& listed, std::size_t maxCount) {
     std::vector<std::uint32_t> candidates;

@@ -44,6 +44,12 @@ bool SubnetHoldsHost(std::uint32_t base, int prefixLength, std::uint32_t address
 bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t ip,
                  const std::uint32_t* reportedMask);
 
+// The same from a row's IP and SN texts ("N/A" where the module left a
+// value out): false when the IP text is no address, as there is nothing
+// to tell; otherwise reachable says it.
+bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const char* ipText, const char* snText,
+                      bool& reachable);
+
 // Addresses to offer a module in the adapter's subnet, best first: the
 // module's own host part in that subnet, then counting up from the
 // adapter's address + 1 (round to the subnet's start). Each is a host of
