@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include <shellapi.h>
-
 #include "clipboard.h"
 #include "configure_flow.h"
 #include "gdi.h"
-#include "menu.h"
+#include "module_list_menu.h"
 #include "module_row_texts.h"
 #include "row_compare.h"
 
@@ -20,8 +18,6 @@ char* HeapCopy(const char* text) {
     std::memcpy(copy, text, length + 1);
     return copy;
 }
-
-constexpr char kMoveIntoText[] = "Move into this computer's network...";
 
 // The platform's locale-aware comparison under the portable signature
 // (lstrcmpA's own calling convention differs on 32-bit Windows).
@@ -273,26 +269,8 @@ int CModuleListCtrl::FindRowOfMac(const char* macText) const {
 void CModuleListCtrl::OnContextMenu(HWND, CPoint point) {
     int row = ContextMenuRow(point);
     if (row >= static_cast<int>(rowsInOrder.size())) row = -1;
-    CMenu menu;
-    if (!menu.CreatePopupMenu()) return;
-    // Answers keep arriving while the menu is open and move the rows, a
-    // rescan empties them: the module is remembered by its MAC and found
-    // again afterwards, and the adapters offered are those shown.
-    const CString macText = row != -1 ? GetItemText(row, kMacColumn) : CString();
-    const std::vector<WorkstationAdapter> offered = adapters;
-    if (row != -1) {
-        AppendModuleCommands(menu, row);
-        menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
-        menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
-    }
-    menu.AppendMenu(MF_STRING, kCopyAllCommand, "Copy all");
-    const int command = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
-                                            point.y, m_hWnd);
-    if (command == kCopyAllCommand) {
-        CopyTextToClipboard(m_hWnd, AllRowsText());
-    } else if (command != 0) {
-        RunMenuCommand(command, macText, offered);
-    }
+    CModuleListMenu menu(*this);
+    menu.Run(row, point);
 }
 
 // The row the menu is for, and where the menu opens (screen coordinates):
@@ -315,56 +293,6 @@ int CModuleListCtrl::ContextMenuRow(CPoint& point) const {
     return row;
 }
 
-// "Configure..." (what a double-click does), "Open web page" and, for a
-// module this computer cannot reach, a move into one of its subnets: one
-// item with one adapter, a submenu of them with several. A row without a
-// MAC names no module that could be configured; one without an address
-// has no web page.
-void CModuleListCtrl::AppendModuleCommands(CMenu& menu, int row) const {
-    const ModuleRowData& data = *rowsInOrder[static_cast<std::size_t>(row)];
-    const UINT configurable = std::strcmp(data.texts[kMacColumn], kNotAvailableText) == 0 ? MF_GRAYED : MF_ENABLED;
-    const UINT addressed = std::strcmp(data.texts[kIpColumn], kNotAvailableText) == 0 ? MF_GRAYED : MF_ENABLED;
-    menu.AppendMenu(MF_STRING | configurable, kConfigureCommand, "Configure...");
-    menu.SetDefaultItem(kConfigureCommand);
-    menu.AppendMenu(MF_STRING | addressed, kOpenWebPageCommand, "Open web page");
-    if (!IsUnreachableRow(data) || adapters.empty()) return;
-    if (adapters.size() == 1) {
-        menu.AppendMenu(MF_STRING | configurable, kMoveIntoFirstCommand, kMoveIntoText);
-        return;
-    }
-    CMenu subnets;
-    if (!subnets.CreatePopupMenu()) return;
-    for (std::size_t i = 0; i < adapters.size(); ++i) {
-        subnets.AppendMenu(MF_STRING | configurable, kMoveIntoFirstCommand + i, SubnetLabel(adapters[i]));
-    }
-    menu.AppendSubMenu(subnets, kMoveIntoText);
-}
-
-void CModuleListCtrl::RunMenuCommand(int command, const CString& macText,
-                                     const std::vector<WorkstationAdapter>& offered) {
-    const int row = FindRowOfMac(macText);
-    if (row == -1) return;  // gone with a rescan while the menu was open
-    const std::size_t adapter = static_cast<std::size_t>(command) - kMoveIntoFirstCommand;
-    if (command == kCopyRowCommand) {
-        CopyTextToClipboard(m_hWnd, RowText(row));
-    } else if (command == kConfigureCommand) {
-        ConfigureModule(*this, row);
-    } else if (command == kOpenWebPageCommand) {
-        OpenWebPage(row);
-    } else if (command >= kMoveIntoFirstCommand && adapter < offered.size()) {
-        MoveModuleIntoSubnet(*this, row, offered[adapter]);
-    }
-}
-
-// The module's own pages, in the user's default browser.
-void CModuleListCtrl::OpenWebPage(int row) {
-    const CString ip = rowsInOrder[static_cast<std::size_t>(row)]->texts[kIpColumn];
-    std::uint32_t address = 0;
-    if (!ReadDottedAddressText(ip, address)) return;
-    const CString url = "http://" + ip + "/";
-    ::ShellExecuteA(m_hWnd, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
 void CModuleListCtrl::OnKeyDown(NMHDR* notify, LRESULT* result) {
     const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(notify);
     if (key->wVKey == 'C' && ::GetKeyState(VK_CONTROL) < 0) CopyTextToClipboard(m_hWnd, AllRowsText());
@@ -383,7 +311,7 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
         if (row && ipTextCounts.IsShared(row->texts[kIpColumn])) {
             draw->clrText = kConflictTextColor;
             *result = CDRF_NEWFONT;
-        } else if (row && IsUnreachableRow(*row)) {
+        } else if (row && IsUnreachable(*row)) {
             draw->clrText = ::GetSysColor(COLOR_GRAYTEXT);
             *result = CDRF_NEWFONT;
         }
@@ -392,7 +320,9 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
 
 // From the row's own texts, at each paint, so the mark always matches what
 // the row shows; a row whose address reads "N/A" is not marked.
-bool CModuleListCtrl::IsUnreachableRow(const ModuleRowData& row) const {
+bool CModuleListCtrl::IsUnreachableRow(int row) const { return IsUnreachable(*rowsInOrder[static_cast<std::size_t>(row)]); }
+
+bool CModuleListCtrl::IsUnreachable(const ModuleRowData& row) const {
     bool reachable = true;
     return adaptersKnown && ReadReachability(adapters, row.texts[kIpColumn], row.texts[kSubnetMaskColumn], reachable) &&
            !reachable;

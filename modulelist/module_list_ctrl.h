@@ -2,8 +2,8 @@
 // of every shown record in arrival order, and the MAC of the module last
 // configured. Rows that share their IP address with another are drawn in
 // dark red, rows of modules this computer cannot reach in grey. Its menu
-// configures a module, opens its web page, moves it into this computer's
-// network and copies rows to the clipboard (as Ctrl+C does).
+// (module_list_menu.h) opens at a right-click, the menu key or Shift+F10;
+// Ctrl+C copies every row.
 #ifndef KL_MODULELIST_MODULE_LIST_CTRL_H
 #define KL_MODULELIST_MODULE_LIST_CTRL_H
 
@@ -15,8 +15,6 @@
 #include "ip_text_counts.h"
 #include "vorn.h"
 #include "workstation_subnets.h"
-
-class CMenu;
 
 // Posted to the list itself when it stops drawing for a burst of rows.
 constexpr UINT WM_RESUME_REDRAW = WM_APP + 1;
@@ -51,6 +49,14 @@ public:
 
     const std::vector<VORN_ModuleScanResponseType>& Modules() const { return modules; }
     int ColumnCount() const { return columnCount; }
+    // The row's own copies of its column texts; row must be listed.
+    const char* const* RowTexts(int row) const { return rowsInOrder[static_cast<std::size_t>(row)]->texts; }
+    // The row showing this MAC text, or -1.
+    int FindRowOfMac(const char* macText) const;
+    const std::vector<WorkstationAdapter>& Adapters() const { return adapters; }
+    // A listed row with an address that no adapter's subnet holds as the
+    // module's own mask would have it.
+    bool IsUnreachableRow(int row) const;
 
     // What "Copy all" puts on the clipboard: the heading line, then every
     // row in the list's current order.
@@ -60,16 +66,6 @@ public:
 
     // The text colour of a row whose IP address another row shows too.
     static constexpr COLORREF kConflictTextColor = RGB(139, 0, 0);
-
-    // The menu's commands; a move into the adapter at index i is
-    // kMoveIntoFirstCommand + i.
-    enum MenuCommand : int {
-        kCopyRowCommand = 1,
-        kCopyAllCommand,
-        kConfigureCommand,
-        kOpenWebPageCommand,
-        kMoveIntoFirstCommand = 100,
-    };
 
 protected:
     void PreSubclassWindow() override;
@@ -95,18 +91,10 @@ protected:
     void HoldRedraw();
     LRESULT OnResumeRedraw(WPARAM, LPARAM);
 
-    int FindRowOfMac(const char* macText) const;
-    // Right-click, the menu key or Shift+F10: the module's commands for the
-    // row under the cursor or the selected row, then "Copy row" and "Copy
-    // all"; below the last row only "Copy all".
+    // The menu for the row under the cursor or the selected row.
     void OnContextMenu(HWND window, CPoint point);
     int ContextMenuRow(CPoint& point) const;
-    void AppendModuleCommands(CMenu& menu, int row) const;
-    void RunMenuCommand(int command, const CString& macText, const std::vector<WorkstationAdapter>& adapters);
-    void OpenWebPage(int row);
-    // A row with an address that no adapter's subnet holds as the module's
-    // own mask would have it.
-    bool IsUnreachableRow(const ModuleRowData& row) const;
+    bool IsUnreachable(const ModuleRowData& row) const;
     // Ctrl+C copies every row.
     void OnKeyDown(NMHDR* notify, LRESULT* result);
     // Conflicting rows get the conflict colour; the counts are taken afresh
