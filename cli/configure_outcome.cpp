@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "configure_request.h"
-#include "module_table.h"
+#include "network_text_guard.h"
 #include "wire_messages.h"
 
 namespace {
@@ -85,7 +85,7 @@ bool SetHostname(const VORN_ModuleScanResponseType& answer, const ModuleSettings
     }
     std::memcpy(r.hn, answer.hn, sizeof r.hn);
     if (IsLegalHostname(FieldText(answer.hn).c_str())) return true;
-    reason = "the module's host name \"" + PrintableText(FieldText(answer.hn)) + "\" is not legal; give a new one";
+    reason = "the module's host name \"" + TerminalText(FieldText(answer.hn)) + "\" is not legal; give a new one";
     return false;
 }
 

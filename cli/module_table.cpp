@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "module_row_texts.h"
+#include "network_text_guard.h"
 #include "row_compare.h"
 
 namespace {
@@ -30,7 +31,7 @@ bool IpBefore(const ScanLine& a, const ScanLine& b) {
 std::string TableText(const std::vector<ScanLine>& networkLines) {
     std::vector<ScanLine> lines = networkLines;
     for (ScanLine& line : lines) {
-        for (std::string& cell : line) cell = PrintableText(cell);
+        for (std::string& cell : line) cell = TerminalText(cell);
     }
     std::array<std::size_t, kScanColumnCount> widths = {};
     for (int c = 0; c < kScanColumnCount; ++c) widths[c] = std::strlen(kHeadings[c]);
@@ -54,59 +55,13 @@ std::string TableText(const std::vector<ScanLine>& networkLines) {
     return text;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// A spreadsheet takes a cell that begins so for a formula (a bare "-" it
-// takes as text).
-bool LooksLikeFormula(const std::string& cell) {
-    return !cell.empty() && std::string("=+-@\t\r").find(cell[0]) != std::string::npos && cell != "-";
-}
-
-// RFC 4180, and quoted also when blanks begin or end the cell, which a
-// plan reader would otherwise trim.
-std::string CsvCell(const std::string& text) {
-    const std::string cell = LooksLikeFormula(text) ? "'" + text : text;
-    const bool blankAtEnd = !cell.empty() && (IsBlank(cell.front()) || IsBlank(cell.back()));
-    if (cell.find_first_of(",\"\r\n") == std::string::npos && !blankAtEnd) return cell;
-    std::string quoted = "\"";
-    for (char c : cell) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string CsvText(const std::vector<ScanLine>& lines) {
     std::string text = "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n";
     for (const ScanLine& line : lines) {
-        for (int c = 0; c < kScanColumnCount; ++c) text += (c ? "," : "") + CsvCell(line[c]);
+        for (int c = 0; c < kScanColumnCount; ++c) text += (c ? "," : "") + SpreadsheetCell(line[c], ',');
         text += '\n';
     }
     return text;
-}
-
-// The length of the well-formed UTF-8 sequence of two to four bytes at
-// text[at] (no overlong form, surrogate or code point above U+10FFFF), or
-// 0 when there is none.
-std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 0;
-    unsigned char secondMin = 0x80;
-    unsigned char secondMax = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) secondMin = 0xA0;
-        if (lead == 0xED) secondMax = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) secondMin = 0x90;
-        if (lead == 0xF4) secondMax = 0x8F;
-    }
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[at + i]);
-        if (c < (i == 1 ? secondMin : 0x80) || c > (i == 1 ? secondMax : 0xBF)) return 0;
-    }
-    return length;
 }
 
 // Module texts carry no encoding: a name typed on a module may come as
@@ -188,12 +143,4 @@ std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat forma
         case ScanFormat::Table: break;
     }
     return TableText(lines);
-}
-
-std::string PrintableText(const std::string& text) {
-    std::string printable = text;
-    for (char& c : printable) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    }
-    return printable;
 }

@@ -25,17 +25,12 @@ bool KeepFirstAnswer(std::vector<VORN_ModuleScanResponseType>& answers, const VO
 std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& answers);
 
 // Any host on the segment can answer with any text, so every format
-// writes it safely: the table shows each control byte as "?", CSV guards
-// a cell a spreadsheet would take for a formula with a leading "'", and
-// JSON is valid UTF-8 (a byte outside a valid UTF-8 sequence is read as
-// Latin-1). JSON also tells whether this computer, with these adapters,
+// writes it safely: the table shows it as TerminalText does, CSV writes
+// each cell as SpreadsheetCell does, and JSON is valid UTF-8 (a byte
+// outside a valid UTF-8 sequence is read as Latin-1). JSON also tells whether this computer, with these adapters,
 // can reach each module ("reachable": true or false, null without an IP),
 // by the program's rule; the table and CSV stay as they are.
 std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format,
                             const std::vector<WorkstationAdapter>& adapters);
-
-// text with each control byte (below 0x20, or 0x7F) shown as "?", for a
-// terminal.
-std::string PrintableText(const std::string& text);
 
 #endif

@@ -9,6 +9,7 @@
 #include "cli_arguments.h"
 #include "configure_outcome.h"
 #include "configure_plan.h"
+#include "module_row_texts.h"
 #include "module_table.h"
 #include "test_records.h"
 
@@ -285,9 +286,6 @@ TEST(ScanOutput, WritesNetworkTextsSafely) {
     EXPECT_EQ(BelowHeadings(FormatScanLines(ScanLines({maybe}), ScanFormat::Table, {})),
               "198.18.0.100  255.255.255.0  198.18.0.1  N/A   2.03.1   ?]0;owned?  02-00-00-00-00-01  m\n");
 
-    const ScanLine formulas = {"-", "+1", "@SUM(A1)", "\tx", " x", "a-b", "\r=1", "=1+2"};
-    EXPECT_EQ(BelowHeadings(FormatScanLines({formulas}, ScanFormat::Csv, {})),
-              "-,'+1,'@SUM(A1),'\tx,\" x\",a-b,\"'\r=1\",'=1+2\n");
 
     const ScanLine encodings = {"caf\xC3\xA9", "caf\xE9", "\xE0\x80\xAF", "\xED\xA0\x80",
                                 "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80", "\xC3", "x\x7F"};
@@ -297,6 +295,52 @@ TEST(ScanOutput, WritesNetworkTextsSafely) {
                         "\"type\": \"\xF0\x9F\x98\x80\", \"mac\": \"\\u00C3\", \"hostname\": \"x\\u007F\", \"reachable\": null}"),
               std::string::npos)
         << json;
+}
+
+// One text from the network in the last column of the table, as a CSV
+// cell and as a cell of the list's copied line: one rule for all three.
+TEST(ScanOutput, GuardsTheTableTheCsvAndTheCopiedLineAlike) {
+    const struct {
+        const char* text;
+        const char* shown;   // in the table
+        const char* csv;     // the CSV cell
+        const char* copied;  // the copied cell
+    } cases[] = {
+        {"press_1", "press_1", "press_1", "press_1"},
+        {"\x1B[2J", "?[2J", "\x1B[2J", "\x1B[2J"},
+        {"a\x9B" "2J\x85", "a?2J?", "a\x9B" "2J\x85", "a\x9B" "2J\x85"},              // C1 bytes
+        {"a\xC2\x9B" "2J\xC2\x80", "a?2J?", "a\xC2\x9B" "2J\xC2\x80", "a\xC2\x9B" "2J\xC2\x80"},  // C1 in UTF-8
+        {"x\xE2\x80\xAEy\xE2\x81\xA6z", "x?y?z", "x\xE2\x80\xAEy\xE2\x81\xA6z", "x\xE2\x80\xAEy\xE2\x81\xA6z"},
+        {"caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9", "caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9", "caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9",
+         "caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9"},
+        {"IO\t=cmd|' /C calc'!A0", "IO?=cmd|' /C calc'!A0", "\"IO\t=cmd|' /C calc'!A0\"", "IO =cmd|' /C calc'!A0"},
+        {"ok\t@SUM(1+1)", "ok?@SUM(1+1)", "\"ok\t@SUM(1+1)\"", "ok @SUM(1+1)"},
+        {"\"a\",b", "\"a\",b", "\"\"\"a\"\",b\"", "\"\"\"a\"\",b\""},
+        {"a,b", "a,b", "\"a,b\"", "a,b"},
+        {"a\r\nb", "a??b", "\"a\r\nb\"", "a  b"},
+        {"=HYPERLINK(\"http://x/\")", "=HYPERLINK(\"http://x/\")", "\"'=HYPERLINK(\"\"http://x/\"\")\"",
+         "\"'=HYPERLINK(\"\"http://x/\"\")\""},
+        {"=1+2", "=1+2", "'=1+2", "'=1+2"},
+        {"+1", "+1", "'+1", "'+1"},
+        {"-1", "-1", "'-1", "'-1"},
+        {"-", "-", "-", "-"},
+        {"a-b", "a-b", "a-b", "a-b"},
+        {"@SUM(A1)", "@SUM(A1)", "'@SUM(A1)", "'@SUM(A1)"},
+        {"\tx", "?x", "\"'\tx\"", "\" x\""},
+        {"\r=1", "?=1", "\"'\r=1\"", "\" =1\""},
+        {" x", " x", "\" x\"", "\" x\""},
+    };
+    const std::string headings = FormatScanLines({}, ScanFormat::Table, {});
+    const std::size_t lastColumn = headings.find("Hostname");
+    for (const auto& c : cases) {
+        ScanLine line;
+        line[kScanColumnCount - 1] = c.text;
+        const std::string table = BelowHeadings(FormatScanLines({line}, ScanFormat::Table, {}));
+        EXPECT_EQ(table.substr(lastColumn), std::string(c.shown) + "\n") << c.text;
+        EXPECT_EQ(BelowHeadings(FormatScanLines({line}, ScanFormat::Csv, {})), std::string(",,,,,,,") + c.csv + "\n")
+            << c.text;
+        EXPECT_EQ(CopyLine({"N/A", c.text}), std::string("N/A\t") + c.copied + "\r\n") << c.text;
+    }
 }
 
 std::string RequestText(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings) {
