@@ -168,6 +168,24 @@ bool IsValueOption(const std::string& option) {
 
 bool IsPasswordOption(const std::string& option) { return option == "--password" || option == "--new-password"; }
 
+// The flag an option of configure or, with dryRun, of apply sets; null
+// for any other option.
+bool* FlagOption(const std::string& option, CliArguments& parsed, bool dryRun) {
+    if (option == "--verify") return &parsed.verify;
+    if (option == "--force") return &parsed.force;
+    if (dryRun && option == "--dry-run") return &parsed.dryRun;
+    return nullptr;
+}
+
+// --wait of configure and apply: the verdict's wait, and the scan's when
+// longer, so that a module slow to answer is found.
+bool ReadVerdictWait(OptionReader& in, const std::string& option, CliArguments& parsed) {
+    std::string value;
+    if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+    parsed.scanWaitMs = parsed.waitMs > kDefaultScanWaitMs ? parsed.waitMs : kDefaultScanWaitMs;
+    return true;
+}
+
 bool ReadScan(OptionReader& in, CliArguments& parsed) {
     parsed.waitMs = kDefaultScanWaitMs;
     while (!in.Done()) {
@@ -196,11 +214,11 @@ bool ReadConfigure(OptionReader& in, CliArguments& parsed) {
     while (!in.Done()) {
         const std::string option = in.TakeOption();
         std::string value;
-        if (option == "--verify") {
+        if (bool* flag = FlagOption(option, parsed, false)) {
             if (!in.TakeFlag(option)) return false;
-            parsed.verify = true;
+            *flag = true;
         } else if (option == "--wait") {
-            if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+            if (!ReadVerdictWait(in, option, parsed)) return false;
         } else if (IsValueOption(option) || IsPasswordOption(option)) {
             const bool taken = IsPasswordOption(option) ? in.TakeSecretValue(option, value) : in.TakeValue(option, value);
             if (!taken || !ReadSettingOption(option, value, parsed.settings, in.error)) return false;
@@ -222,15 +240,11 @@ bool ReadApply(OptionReader& in, CliArguments& parsed) {
     if (!in.TakeOperand("apply needs a plan file", parsed.planPath)) return false;
     while (!in.Done()) {
         const std::string option = in.TakeOption();
-        std::string value;
-        if (option == "--verify") {
+        if (bool* flag = FlagOption(option, parsed, true)) {
             if (!in.TakeFlag(option)) return false;
-            parsed.verify = true;
-        } else if (option == "--dry-run") {
-            if (!in.TakeFlag(option)) return false;
-            parsed.dryRun = true;
+            *flag = true;
         } else if (option == "--wait") {
-            if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+            if (!ReadVerdictWait(in, option, parsed)) return false;
         } else {
             in.error = "apply does not take " + option;
             return false;

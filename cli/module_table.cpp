@@ -22,6 +22,12 @@ std::string HostnameText(const VORN_ModuleScanResponseType& record) {
     return std::string(record.hn, length);
 }
 
+std::uint64_t MacKey(const std::uint8_t (&mac)[VORN_MAC_SIZE]) {
+    std::uint64_t key = 0;
+    for (const std::uint8_t byte : mac) key = key << 8 | byte;
+    return key;
+}
+
 int CompareText(const char* first, const char* second) { return std::strcmp(first, second); }
 
 bool IpBefore(const ScanLine& a, const ScanLine& b) {
@@ -112,12 +118,22 @@ std::string JsonText(const std::vector<ScanLine>& lines, const std::vector<Works
 
 }  // namespace
 
-bool KeepFirstAnswer(std::vector<VORN_ModuleScanResponseType>& answers, const VORN_ModuleScanResponseType& record) {
-    for (const VORN_ModuleScanResponseType& kept : answers) {
-        if (std::memcmp(kept.macId, record.macId, VORN_MAC_SIZE) == 0) return false;
+bool FirstAnswers::Keep(const VORN_ModuleScanResponseType& record) {
+    const std::uint64_t key = MacKey(record.macId);
+    if (indexByMac_.count(key) != 0) return false;
+    if (answers_.size() >= kMaxScanModules) {
+        ++turnedAway_;
+        return false;
     }
-    answers.push_back(record);
+    indexByMac_.emplace(key, answers_.size());
+    answers_.push_back(record);
     return true;
+}
+
+const VORN_ModuleScanResponseType* FirstAnswers::Find(const std::uint8_t (&mac)[VORN_MAC_SIZE]) const {
+    const auto found = indexByMac_.find(MacKey(mac));
+    if (found == indexByMac_.end() || !answers_[found->second].macIdValid) return nullptr;
+    return &answers_[found->second];
 }
 
 std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& answers) {

@@ -105,6 +105,10 @@ TEST(CliArguments, TakesJoinedValuesAndPasswordsFromStandardInput) {
     EXPECT_EQ(asked.size(), 2u);
     EXPECT_FALSE(ParseCliArguments({"configure", "02-00-00-00-00-01", "--new-password", "-"}, a, error, input));
     EXPECT_EQ(error, "--new-password -: standard input holds no line");
+    // The ";" check would stop at the NUL, and the module get "ab".
+    lines = {std::string("ab\0;IP = 1.2.3.4", 16)};
+    EXPECT_FALSE(ParseCliArguments({"configure", "02-00-00-00-00-01", "--new-password", "-"}, a, error, input));
+    EXPECT_EQ(error, "--new-password: a password cannot hold a control character");
 }
 
 TEST(CliArguments, RefusesFaultsWithAReason) {
@@ -127,6 +131,9 @@ TEST(CliArguments, RefusesFaultsWithAReason) {
         {{"configure", "02-00-00-00-00-01", "--hostname", "my-module"}, "letters, digits"},
         {{"configure", "02-00-00-00-00-01", "--hostname", std::string(30, 'a')}, "29"},
         {{"configure", "02-00-00-00-00-01", "--password", "a;b"}, ";"},
+        {{"configure", "02-00-00-00-00-01", "--hostname", "x", "--password", "a\tb"}, "control character"},
+        {{"configure", "02-00-00-00-00-01", "--new-password", std::string("ab\0;IP = 1.2.3.4", 16)},
+         "--new-password: a password cannot hold a control character"},
         {{"configure", "02-00-00-00-00-01", "--dhcp", "yes"}, "on or off"},
         {{"configure", "02-00-00-00-00-01", "--dry-run"}, "does not take --dry-run"},
         {{"apply", "plan.csv", "--ip", "1.2.3.4"}, "does not take --ip"},
@@ -234,15 +241,15 @@ TEST(ConfigurePlan, RefusesTheWholePlanNamingTheLine) {
 }
 
 TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
-    std::vector<VORN_ModuleScanResponseType> answers;
-    EXPECT_TRUE(KeepFirstAnswer(answers, Answer(1, 0xC6120064, "module0")));  // 198.18.0.100
-    EXPECT_FALSE(KeepFirstAnswer(answers, Answer(1, 0x0A000001, "late")));
+    FirstAnswers answers;
+    EXPECT_TRUE(answers.Keep(Answer(1, 0xC6120064, "module0")));  // 198.18.0.100
+    EXPECT_FALSE(answers.Keep(Answer(1, 0x0A000001, "late")));
     VORN_ModuleScanResponseType bare = MissingEverything();
     std::strcpy(bare.fbType, "DIO \"8\",rev\x01\xE9");
     bare.fbTypeValid = 1;
-    EXPECT_TRUE(KeepFirstAnswer(answers, bare));
-    EXPECT_TRUE(KeepFirstAnswer(answers, Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
-    const std::vector<ScanLine> lines = ScanLines(answers);
+    EXPECT_TRUE(answers.Keep(bare));
+    EXPECT_TRUE(answers.Keep(Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
+    const std::vector<ScanLine> lines = ScanLines(answers.Answers());
     EXPECT_EQ(FormatScanLines(lines, ScanFormat::Table, {}),
               "IP            SN             GW          DHCP  Version  Type           MAC                "
               "Hostname\n"
@@ -273,6 +280,24 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
               std::string::npos)
         << json;
     EXPECT_EQ(FormatScanLines({}, ScanFormat::Json, {}), "[]\n");
+}
+
+TEST(ScanOutput, KeepsAtMost4096ModulesAndCountsTheMacsTurnedAway) {
+    FirstAnswers answers;
+    VORN_ModuleScanResponseType record = Answer(0, 0xC6120064, "m");
+    const auto numbered = [&](std::uint32_t n) {
+        record.macId[3] = static_cast<std::uint8_t>(n >> 16);
+        record.macId[4] = static_cast<std::uint8_t>(n >> 8);
+        record.macId[5] = static_cast<std::uint8_t>(n);
+        return record;
+    };
+    for (std::uint32_t n = 0; n < 4099; ++n) answers.Keep(numbered(n));
+    EXPECT_EQ(answers.Answers().size(), 4096u);
+    EXPECT_EQ(answers.TurnedAway(), 3u);
+    EXPECT_FALSE(answers.Keep(numbered(7)));  // kept already: not turned away
+    EXPECT_EQ(answers.TurnedAway(), 3u);
+    EXPECT_NE(answers.Find(numbered(4095).macId), nullptr);
+    EXPECT_EQ(answers.Find(numbered(4096).macId), nullptr);
 }
 
 // The text behind the heading line.
@@ -393,6 +418,14 @@ TEST(ConfigureRequestFromAnswer, RefusesWhatCannotBeSent) {
     ModuleSettings allOnes;
     allOnes.gw = 0xFFFFFFFF;
     EXPECT_EQ(RequestText(Answer(1, 1, "m"), allOnes), "refused: 255.255.255.255 cannot be sent");
+    VORN_ModuleScanResponseType noDhcp = Answer(1, 1, "m");
+    noDhcp.dhcpValid = 0;
+    ModuleSettings dhcp;
+    dhcp.dhcpOn = true;
+    EXPECT_EQ(RequestText(noDhcp, dhcp), "refused: the module reports no DHCP state");
+    noDhcp.dhcpValid = 1;
+    noDhcp.dhcp = 0xFF;  // reported, but neither on nor off
+    EXPECT_EQ(RequestText(noDhcp, dhcp), "refused: the module reports no DHCP state");
     VORN_ModuleScanResponseType nameless = Answer(1, 1, "m");
     nameless.hnValid = 0;
     ModuleSettings ip;
@@ -437,6 +470,59 @@ TEST(ConfigureRequestFromAnswer, TellsARowThatChangesNothing) {
     EXPECT_TRUE(changes([](ModuleSettings& s) { s.newPassword = "secret"; }));
 }
 
+// What configure and each row of apply decide before anything is sent,
+// for the protected module at 198.18.0.100/24 with gateway 198.18.0.1.
+TEST(ConfigureRequestFromAnswer, DecidesEachRowBeforeAnythingIsSent) {
+    const auto row = [](void (*set)(ModuleSettings&), bool force = false) {
+        VORN_ModuleScanResponseType answer = Answer(1, 0xC6120064, "m");
+        ModuleSettings s;
+        s.password = "secret";
+        set(s);
+        VORN_ConfigureRequestType request;
+        return ResultLine(PrepareRow(answer, s, force, request));
+    };
+    const std::string sends = "02-00-00-00-00-01 Configure: 02-00-00-00-00-01;Password: ****;";
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0; }),
+              "02-00-00-00-00-01 refused: IP 0.0.0.0 is no address for a module without DHCP; "
+              "--force sends it all the same");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0; }, true),
+              sends + "IP = 0.0.0.0;SN = 255.255.255.0;GW = 198.18.0.1;DHCP = OFF;HN = m;DNS1 = 198.18.0.1;");
+    EXPECT_EQ(row([](ModuleSettings& s) {
+                  s.ip = 0;
+                  s.dhcpOn = true;
+              }).rfind(sends + "IP = 0.0.0.0;", 0),
+              0u);
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0xC61200FF; }),
+              "02-00-00-00-00-01 refused: IP 198.18.0.255 is the broadcast address of its subnet 198.18.0.0/24; "
+              "--force sends it all the same");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.sn = 0xFFFF00FF; }),
+              "02-00-00-00-00-01 refused: SN 255.255.0.255 is not a contiguous mask; --force sends it all the same");
+    // The gateway the module keeps lies outside the subnet a new IP makes.
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0x0A000005; }),
+              "02-00-00-00-00-01 refused: GW 198.18.0.1 is not a host of the module's subnet 10.0.0.0/24; "
+              "--force sends it all the same");
+    EXPECT_EQ(row([](ModuleSettings& s) {
+                  s.ip = 0x0A000005;
+                  s.gw = 0;
+                  s.newPassword = "fresh";
+              }),
+              sends + "New Password = ****;IP = 10.0.0.5;SN = 255.255.255.0;GW = 0.0.0.0;DHCP = OFF;HN = m;"
+                      "DNS1 = 198.18.0.1;");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.password.reset(); s.hostname = "n"; }),
+              "02-00-00-00-00-01 password required");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.password = ""; s.hostname = "n"; }),
+              "02-00-00-00-00-01 password required");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.password.reset(); s.hostname = "m"; }), "02-00-00-00-00-01 unchanged");
+
+    // Settings that leave the addresses as they are send, plausible or not.
+    VORN_ModuleScanResponseType odd = Answer(2, 0xC6120000, "m");  // the network address
+    odd.pswd = 0;
+    ModuleSettings name;
+    name.hostname = "n";
+    VORN_ConfigureRequestType request;
+    EXPECT_EQ(PrepareRow(odd, name, false, request).outcome, Outcome::DryRun);
+}
+
 TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
     const VORN_ModuleScanResponseType before = Answer(1, 0xC6120064, "module0");
     ModuleSettings s;
@@ -472,6 +558,32 @@ TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
     stale = after;
     stale.dns1Valid = 0;
     EXPECT_FALSE(AnswerShowsRequest(stale, request));
+    EXPECT_EQ(VerificationOutcome(after, request), Outcome::Verified);
+    EXPECT_EQ(VerificationOutcome(stale, request), Outcome::NotVerified);
+}
+
+// The reply names no module, so a password change is proven only by the
+// password state the module reports after it.
+TEST(ConfigureVerification, ProvesAPasswordChangeByThePasswordState) {
+    VORN_ModuleScanResponseType open = Answer(1, 0xC6120064, "m");
+    open.pswd = 0;
+    const auto outcome = [&](const char* newPassword, std::uint8_t pswdAfter, std::uint8_t pswdValidAfter) {
+        ModuleSettings s;
+        s.newPassword = newPassword;
+        VORN_ConfigureRequestType request;
+        std::string reason;
+        EXPECT_TRUE(PrepareConfigureRequest(open, s, request, reason)) << reason;
+        VORN_ModuleScanResponseType after = open;
+        after.pswd = pswdAfter;
+        after.pswdValid = pswdValidAfter;
+        return VerificationOutcome(after, request);
+    };
+    EXPECT_EQ(outcome("fresh", 1, 1), Outcome::Verified);
+    EXPECT_EQ(outcome("fresh", 0, 1), Outcome::NotVerified);  // kept its old state
+    EXPECT_EQ(outcome("", 0, 1), Outcome::Verified);
+    EXPECT_EQ(outcome("", 1, 1), Outcome::NotVerified);
+    EXPECT_EQ(outcome("fresh", 0, 0), Outcome::NotVerifiable);
+    EXPECT_EQ(outcome("fresh", 0xFF, 1), Outcome::NotVerifiable);
 }
 
 TEST(ConfigureResults, GiveTheLineAndTheExitCode) {
@@ -479,26 +591,30 @@ TEST(ConfigureResults, GiveTheLineAndTheExitCode) {
     const struct {
         Outcome outcome;
         const char* line;
-        int exitCode;
+        int exitCode;      // of configure
+        int planExitCode;  // of apply, the row behind a verified one
     } cases[] = {
-        {Outcome::Reconfigured, "02-00-00-00-00-0A reconfigured", 0},
-        {Outcome::Verified, "02-00-00-00-00-0A verified", 0},
-        {Outcome::InvalidPassword, "02-00-00-00-00-0A invalid password", 3},
-        {Outcome::NotFound, "02-00-00-00-00-0A not found", 4},
-        {Outcome::NoReply, "02-00-00-00-00-0A no reply", 4},
-        {Outcome::NotVerified, "02-00-00-00-00-0A not verified", 7},
-        {Outcome::Refused, "02-00-00-00-00-0A refused: why", 2},
-        {Outcome::DryRun, "02-00-00-00-00-0A why", 0},
-        {Outcome::Unchanged, "02-00-00-00-00-0A unchanged", 0},
-        {Outcome::NotSent, "02-00-00-00-00-0A not sent", 5},
+        {Outcome::Reconfigured, "02-00-00-00-00-0A reconfigured", 0, 0},
+        {Outcome::Verified, "02-00-00-00-00-0A verified", 0, 0},
+        {Outcome::NotVerifiable, "02-00-00-00-00-0A reconfigured (not verifiable)", 0, 0},
+        {Outcome::InvalidPassword, "02-00-00-00-00-0A invalid password", 3, 6},
+        {Outcome::NotFound, "02-00-00-00-00-0A not found: why", 4, 6},
+        {Outcome::NoReply, "02-00-00-00-00-0A no reply", 4, 6},
+        {Outcome::NotVerified, "02-00-00-00-00-0A not verified", 7, 6},
+        {Outcome::Refused, "02-00-00-00-00-0A refused: why", 2, 6},
+        {Outcome::PasswordRequired, "02-00-00-00-00-0A password required", 2, 6},
+        {Outcome::DryRun, "02-00-00-00-00-0A why", 0, 0},
+        {Outcome::Unchanged, "02-00-00-00-00-0A unchanged", 0, 0},
+        {Outcome::NotSent, "02-00-00-00-00-0A not sent", 5, 5},
     };
     for (const auto& c : cases) {
         const RowResult result = {mac, c.outcome, "why"};
         EXPECT_EQ(ResultLine(result), c.line);
         EXPECT_EQ(ConfigureExitCode(c.outcome), c.exitCode) << c.line;
-        const int planExitCode = c.exitCode == 0 || c.exitCode == 5 ? c.exitCode : 6;
-        EXPECT_EQ(PlanExitCode({{mac, Outcome::Verified, ""}, result}), planExitCode) << c.line;
+        EXPECT_EQ(PlanExitCode({{mac, Outcome::Verified, ""}, result}), c.planExitCode) << c.line;
     }
+    EXPECT_EQ(ResultLine(NotFoundResult(mac, 1500)),
+              "02-00-00-00-00-0A not found: no module with this MAC answered within 1500 ms; --wait waits longer");
     // Nothing could be sent outweighs a row that failed before.
     EXPECT_EQ(PlanExitCode({{mac, Outcome::NoReply, ""}, {mac, Outcome::NotSent, ""}}), 5);
     EXPECT_EQ(PlanSummary({{mac, Outcome::Unchanged, ""},
