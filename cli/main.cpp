@@ -142,11 +142,11 @@ bool VerifyRows(LibrarySession& session, std::vector<WaitingRow>& waiting, std::
     return sent;
 }
 
-// Prints the lines of the rows settled so far, in plan order: up to the
-// first row still waiting for its check.
-void PrintSettled(const std::vector<RowResult>& results, const std::vector<WaitingRow>& waiting,
+// Prints the lines of the first done rows as far as they are settled, in
+// plan order: up to the first row still waiting for its check.
+void PrintSettled(const std::vector<RowResult>& results, std::size_t done, const std::vector<WaitingRow>& waiting,
                   std::size_t& printed) {
-    const std::size_t settled = waiting.empty() ? results.size() : waiting.front().index;
+    const std::size_t settled = waiting.empty() ? done : waiting.front().index;
     for (; printed < settled; ++printed) PrintLine(ResultLine(results[printed]));
 }
 
@@ -251,10 +251,10 @@ int RunApply(const CliArguments& args) {
         }
         if (args.verify && result.outcome == Outcome::Reconfigured) waiting.push_back({i, requests[i]});
         if (waiting.size() >= kVerifyBatchRows) verifySent = VerifyRows(session, waiting, results) && verifySent;
-        PrintSettled(results, waiting, printed);
+        PrintSettled(results, i + 1, waiting, printed);
     }
     if (!waiting.empty()) verifySent = VerifyRows(session, waiting, results) && verifySent;
-    PrintSettled(results, waiting, printed);
+    PrintSettled(results, results.size(), waiting, printed);
     PrintError(PlanSummary(results));
     if (verifySent) return PlanExitCode(results);
     PrintNotSent("the scan that verifies the rows");

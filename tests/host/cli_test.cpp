@@ -152,6 +152,17 @@ TEST(CliArguments, RefusesFaultsWithAReason) {
     }
 }
 
+TEST(CliArguments, HelpFitsEightyColumnsAndShowsExamples) {
+    const std::string help = CliHelpText();
+    std::size_t start = 0;
+    for (std::size_t end = help.find('\n'); end != std::string::npos; end = help.find('\n', start)) {
+        EXPECT_LE(end - start, 80u) << help.substr(start, end - start);
+        start = end + 1;
+    }
+    EXPECT_NE(help.find("[--force]"), std::string::npos);
+    EXPECT_NE(help.find("\nExamples:\n"), std::string::npos);
+}
+
 // The same plan as a text editor and spreadsheets of several locales save
 // it: each reads to the same two rows.
 TEST(ConfigurePlan, ReadsPlansAsSpreadsheetsSaveThem) {
