@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <cstring>
@@ -285,6 +286,19 @@ TEST_F(Cli, ScanPrintsEveryFormatInAddressOrder) {
               "  {\"ip\": \"N/A\", \"sn\": \"N/A\", \"gw\": \"N/A\", \"dhcp\": \"N/A\", \"version\": \"N/A\", "
               "\"type\": \"DIO \\\"8\\\",rev\", \"mac\": \"N/A\", \"hostname\": \"\", \"reachable\": null}\n"
               "]\n");
+}
+
+// More modules answer than one scan keeps: the first 4096 are listed, the
+// rest counted once on standard error.
+TEST_F(Cli, ScanKeepsAtMost4096Modules) {
+    ASSERT_EQ(Sim("reset --count 4200 --ip-base 198.18.0.98 --spread 2000"), "OK");
+    const CliRun run = RunCli("scan --format csv --wait 5000");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1 + 4096);
+    const std::string note = "lanwise-cli: only the first 4096 modules are listed; ";
+    EXPECT_EQ(run.err.rfind(note, 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(" answers from further MACs were left out\n"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
 }
 
 TEST_F(Cli, ScanWritesHostileTextsSafely) {
