@@ -13,6 +13,7 @@
 #include "configure_plan.h"
 #include "library_session.h"
 #include "module_table.h"
+#include "network_text_guard.h"
 #include "workstation_adapters.h"
 
 namespace {
@@ -30,7 +31,11 @@ constexpr long kMaxPlanBytes = 1 << 20;
 // Longer than any password that passes, so that a cut line is refused.
 constexpr std::size_t kMaxInputLine = 256;
 
-void PrintError(const std::string& message) { std::fprintf(stderr, "lanwise-cli: %s\n", message.c_str()); }
+// Messages and result lines can carry a module's texts or a plan's cells:
+// they reach the terminal as TerminalText shows them.
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "lanwise-cli: %s\n", TerminalText(message).c_str());
+}
 
 void PrintNotSent(const char* what) {
     PrintError(std::string(what) +
@@ -39,7 +44,7 @@ void PrintNotSent(const char* what) {
 }
 
 void PrintLine(const std::string& line) {
-    std::printf("%s\n", line.c_str());
+    std::printf("%s\n", TerminalText(line).c_str());
     std::fflush(stdout);
 }
 

@@ -468,22 +468,24 @@ TEST_F(Cli, DryRunAndMalformedPlansSendNoRequest) {
     DeleteFileA(plan.c_str());
 
     // Checked whole once the modules answered: the first row would be sent,
-    // the second and third would cut their modules off.
-    const std::string implausible = WritePlan(
-        "mac,ip,gw,password\n"
+    // the second would cut its module off, the third holds a host name no
+    // module takes (with a bidirectional override and a C1 control, which
+    // the message shows as "?").
+    const std::string refusedRows = WritePlan(
+        "mac,ip,hostname,password\n"
         "02-00-00-00-00-01,198.18.0.201,,secret\n"
         "02-00-00-00-00-02,198.18.0.0,,secret\n"
-        "02-00-00-00-00-03,,10.0.0.1,secret\n");
-    const CliRun implausibleRun = RunCli("apply \"" + implausible + "\" --verify");
-    EXPECT_EQ(implausibleRun.exitCode, 2u);
-    EXPECT_EQ(implausibleRun.out, "");
-    const std::string plausibleWhole = "lanwise-cli: " + implausible + ": line 3: 02-00-00-00-00-02 refused: IP "
-        "198.18.0.0 is the network address of its subnet 198.18.0.0/24; --force sends it all the same\n"
-        "lanwise-cli: " + implausible + ": line 4: 02-00-00-00-00-03 refused: GW 10.0.0.1 is not a host of the "
-        "module's subnet 198.18.0.0/24; --force sends it all the same\n"
-        "lanwise-cli: " + implausible + ": 2 rows refused; nothing was sent\n";
-    EXPECT_EQ(implausibleRun.err, plausibleWhole);
-    DeleteFileA(implausible.c_str());
+        "02-00-00-00-00-03,,a\xE2\x80\xAE" "b\xC2\x9B,secret\n");
+    const CliRun refusedRowsRun = RunCli("apply \"" + refusedRows + "\" --verify");
+    EXPECT_EQ(refusedRowsRun.exitCode, 2u);
+    EXPECT_EQ(refusedRowsRun.out, "");
+    EXPECT_EQ(refusedRowsRun.err,
+              "lanwise-cli: " + refusedRows + ": line 3: 02-00-00-00-00-02 refused: IP 198.18.0.0 is the network "
+              "address of its subnet 198.18.0.0/24; --force sends it all the same\n"
+              "lanwise-cli: " + refusedRows + ": line 4: 02-00-00-00-00-03 refused: host name \"a?b?\" may hold only "
+              "letters, digits and \"_\"\n"
+              "lanwise-cli: " + refusedRows + ": 2 rows refused; nothing was sent\n");
+    DeleteFileA(refusedRows.c_str());
 
     // A line break inside a quoted password would reach the module as part
     // of it.
