@@ -419,6 +419,40 @@ TEST_F(Cli, ApplyConfiguresEachRowAndReportsTheWrongPassword) {
     DeleteFileA(plan.c_str());
 }
 
+// "Reconfigured:" names no module, so a password change is proven only by
+// the password state the module reports afterwards. Here the module is
+// played from the workstation's side of the segment: it answers both scans,
+// with its password off before and pswdAfter after the "Reconfigured:".
+TEST_F(Cli, VerifyOfAPasswordChangeReadsThePasswordState) {
+    const std::string plan = WritePlan("mac,new_password\n02-00-00-00-00-0C,fresh\n");
+    const auto stat = [](const char* value) {
+        return kltest::WaitUntil([=] { return Sim("stats").find(value) != std::string::npos; }, 15000);
+    };
+    const struct {
+        const char* pswdAfter;
+        DWORD exitCode;
+        const char* out;
+    } cases[] = {
+        {"off", 6, "02-00-00-00-00-0C not verified\n"},  // it kept its old state
+        {"on", 0, "02-00-00-00-00-0C verified\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Sim(kPopulation), "OK");
+        const std::string answer = "send-text mac = 02-00-00-00-00-0C;ip = 198.18.0.120;sn = 255.255.255.0;hn = m12;";
+        const CliRun run = RunCli("apply \"" + plan + "\" --verify", [&] {
+            ASSERT_TRUE(stat(" scans=1 "));
+            ASSERT_EQ(Sim(answer + "pswd = off;"), "OK");
+            ASSERT_TRUE(stat(" configures=1 "));
+            ASSERT_EQ(Sim("send-text Reconfigured: 02-00-00-00-00-0C"), "OK");
+            ASSERT_TRUE(stat(" scans=2 "));
+            ASSERT_EQ(Sim(answer + "pswd = " + c.pswdAfter + ";"), "OK");
+        });
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+    DeleteFileA(plan.c_str());
+}
+
 // As a spreadsheet of a ";" locale saves it, with blanks typed around cells.
 TEST_F(Cli, ApplyReadsASpreadsheetsPlan) {
     const std::string plan = WritePlan(
