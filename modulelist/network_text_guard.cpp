@@ -19,7 +19,9 @@ bool IsActingCodePoint(unsigned long codePoint) {
 unsigned long CodePointOf(const std::string& text, std::size_t at, std::size_t length) {
     static const unsigned char kLeadBits[] = {0, 0, 0x1F, 0x0F, 0x07};
     unsigned long codePoint = static_cast<unsigned char>(text[at]) & kLeadBits[length];
-    for (std::size_t i = 1; i < length; ++i) codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    for (std::size_t i = 1; i < length; ++i) {
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    }
     return codePoint;
 }
 
