@@ -399,10 +399,9 @@ module not found or no reply; 5 nothing could be sent, at any point of the run
 Examples:
   The modules on the segment, for a spreadsheet:
     lanwise-cli scan --format csv > modules.csv
-  One module to a new address, checked by a second scan:
-    lanwise-cli configure 02-00-00-00-00-01 --ip 192.168.0.20
-        --sn 255.255.255.0 --gw 192.168.0.1 --password - --verify
-    (on one line; the password is asked for)
+  One module to a new address in its subnet, checked by a second scan (the
+  password is asked for):
+    lanwise-cli configure 02-00-00-00-00-01 --ip 10.0.0.20 --password - --verify
   A plan: first what each row would send, then sent and checked:
     lanwise-cli apply plan.csv --dry-run
     lanwise-cli apply plan.csv --verify
