@@ -293,24 +293,6 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
     EXPECT_EQ(FormatScanLines({}, ScanFormat::Json, {}), "[]\n");
 }
 
-TEST(ScanOutput, KeepsAtMost4096ModulesAndCountsTheMacsTurnedAway) {
-    FirstAnswers answers;
-    VORN_ModuleScanResponseType record = Answer(0, 0xC6120064, "m");
-    const auto numbered = [&](std::uint32_t n) {
-        record.macId[3] = static_cast<std::uint8_t>(n >> 16);
-        record.macId[4] = static_cast<std::uint8_t>(n >> 8);
-        record.macId[5] = static_cast<std::uint8_t>(n);
-        return record;
-    };
-    for (std::uint32_t n = 0; n < 4099; ++n) answers.Keep(numbered(n));
-    EXPECT_EQ(answers.Answers().size(), 4096u);
-    EXPECT_EQ(answers.TurnedAway(), 3u);
-    EXPECT_FALSE(answers.Keep(numbered(7)));  // kept already: not turned away
-    EXPECT_EQ(answers.TurnedAway(), 3u);
-    EXPECT_NE(answers.Find(numbered(4095).macId), nullptr);
-    EXPECT_EQ(answers.Find(numbered(4096).macId), nullptr);
-}
-
 // The text behind the heading line.
 std::string BelowHeadings(const std::string& text) { return text.substr(text.find('\n') + 1); }
 
