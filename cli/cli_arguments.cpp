@@ -341,12 +341,12 @@ configure  Scans, finds the module by its MAC address (either case, "-" or
            that reports being protected, and such a module gets nothing
            without --password. A password holds no ";" and no control
            character.
-           When the IP, SN or GW change, the settings the module would be
-           left with are checked first, and refused: an IP of 0.0.0.0 while
-           DHCP is off, an IP that is the network or broadcast address of
-           its subnet (/31 and /32 excepted), a mask that is not contiguous,
-           a gateway other than 0.0.0.0 outside the module's subnet. --force
-           sends them all the same.
+           When the IP, SN or GW change or DHCP is turned off, the settings
+           the module would be left with are checked first, and refused: an
+           IP of 0.0.0.0 while DHCP is off, an IP that is the network or
+           broadcast address of its subnet (/31 and /32 excepted), a mask
+           that is not contiguous, a gateway other than 0.0.0.0 outside the
+           module's subnet. --force sends them all the same.
            --verify scans again and checks that the module reports the
            addresses, host name and DHCP state sent, and for a new password
            its password state (on unless the new password is empty); from a

@@ -197,9 +197,11 @@ std::string MaskedRequestText(const VORN_ConfigureRequestType& request) {
 }
 
 std::string ImplausibleRequest(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request) {
+    // DHCP turned off leaves the module with its own addresses.
     const bool changed = request.ip != ReportedAddress(answer.ipValid, answer.ip) ||
                          request.sn != ReportedAddress(answer.snValid, answer.sn) ||
-                         request.gw != ReportedAddress(answer.gwValid, answer.gw);
+                         request.gw != ReportedAddress(answer.gwValid, answer.gw) ||
+                         (request.dhcp == 0 && ReportedDhcp(answer) == 1);
     if (!changed || request.ip == kLeftOutAddress || request.sn == kLeftOutAddress) return std::string();
     // A gateway the request leaves out is one the module does not report.
     const ModuleAddressing after = {request.ip, request.sn, request.gw == kLeftOutAddress ? 0 : request.gw,

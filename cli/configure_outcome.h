@@ -31,9 +31,9 @@ bool ConfigureRequestText(const VORN_ConfigureRequestType& request, std::string&
 // shown as "****", for printing.
 std::string MaskedRequestText(const VORN_ConfigureRequestType& request);
 
-// Empty when the request leaves the module's IP, SN and GW as it reports
-// them, or leaves them plausible (ImplausibleAddressing); otherwise the
-// rule they break. A request that leaves the IP or the mask out, or a
+// Empty when the request leaves the module's IP, SN, GW and DHCP as it
+// reports them (or only turns DHCP on), or leaves them plausible
+// (ImplausibleAddressing); otherwise the rule they break. A request that leaves the IP or the mask out, or a
 // module that reports neither, gives nothing to check.
 std::string ImplausibleRequest(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request);
 

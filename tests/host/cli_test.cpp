@@ -507,13 +507,20 @@ TEST(ConfigureRequestFromAnswer, DecidesEachRowBeforeAnythingIsSent) {
               "02-00-00-00-00-01 password required");
     EXPECT_EQ(row([](ModuleSettings& s) { s.password.reset(); s.hostname = "m"; }), "02-00-00-00-00-01 unchanged");
 
-    // Settings that leave the addresses as they are send, plausible or not.
-    VORN_ModuleScanResponseType odd = Answer(2, 0xC6120000, "m");  // the network address
+    // Settings that leave the addresses as they are send, plausible or not;
+    // DHCP turned off leaves the module with the address it reports.
+    VORN_ModuleScanResponseType odd = Answer(2, 0, "m");
     odd.pswd = 0;
+    odd.dhcp = 1;
     ModuleSettings name;
     name.hostname = "n";
     VORN_ConfigureRequestType request;
     EXPECT_EQ(PrepareRow(odd, name, false, request).outcome, Outcome::DryRun);
+    ModuleSettings dhcpOff;
+    dhcpOff.dhcpOn = false;
+    EXPECT_EQ(ResultLine(PrepareRow(odd, dhcpOff, false, request)),
+              "02-00-00-00-00-02 refused: IP 0.0.0.0 is no address for a module without DHCP; "
+              "--force sends it all the same");
 }
 
 TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
