@@ -12,6 +12,22 @@ bool Contains(const std::vector<std::uint32_t>& addresses, std::uint32_t address
     return std::find(addresses.begin(), addresses.end(), address) != addresses.end();
 }
 
+// This computer's addresses and gateways, into's among them, and the listed
+// ones; sorted, so that a look-up costs a binary search.
+std::vector<std::uint32_t> KnownTakenAddresses(const std::vector<WorkstationAdapter>& adapters,
+                                               const WorkstationAdapter& into, const std::vector<std::uint32_t>& listed) {
+    std::vector<std::uint32_t> taken = listed;
+    taken.push_back(into.address);
+    taken.push_back(into.gateway);
+    for (const WorkstationAdapter& adapter : adapters) {
+        taken.push_back(adapter.address);
+        taken.push_back(adapter.gateway);
+    }
+    std::sort(taken.begin(), taken.end());
+    taken.erase(std::unique(taken.begin(), taken.end()), taken.end());
+    return taken;
+}
+
 int MaskPrefixLength(std::uint32_t mask) {
     int length = 0;
     while (length < kAddressBits && (mask & (0x80000000u >> length)) != 0) ++length;
@@ -63,25 +79,26 @@ bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const cha
     return true;
 }
 
-std::vector<std::uint32_t> FreeAddressCandidates(const WorkstationAdapter& adapter, std::uint32_t moduleIp,
+std::vector<std::uint32_t> FreeAddressCandidates(const std::vector<WorkstationAdapter>& adapters,
+                                                 const WorkstationAdapter& into, std::uint32_t moduleIp,
                                                  const std::vector<std::uint32_t>& listed, std::size_t maxCount) {
+    const std::vector<std::uint32_t> taken = KnownTakenAddresses(adapters, into, listed);
     std::vector<std::uint32_t> candidates;
-    const std::uint32_t mask = PrefixMask(adapter.prefixLength);
-    const std::uint32_t network = adapter.address & mask;
+    const std::uint32_t mask = PrefixMask(into.prefixLength);
+    const std::uint32_t network = into.address & mask;
     const auto offer = [&](std::uint32_t address) {
-        if (candidates.size() < maxCount && address != adapter.address &&
-            SubnetHoldsHost(network, adapter.prefixLength, address) && !Contains(listed, address) &&
-            !Contains(candidates, address)) {
+        if (candidates.size() < maxCount && SubnetHoldsHost(network, into.prefixLength, address) &&
+            !std::binary_search(taken.begin(), taken.end(), address) && !Contains(candidates, address)) {
             candidates.push_back(address);
         }
     };
     offer(network | (moduleIp & ~mask));
-    // Every address turned away is the network, the broadcast, the
-    // adapter's own, a listed one or the first candidate: past that many
-    // steps the count is complete, however large the subnet.
+    // Every address turned away is the network, the broadcast, a taken one
+    // or the first candidate: past that many steps the count is complete,
+    // however large the subnet.
     const std::uint64_t steps = static_cast<std::uint64_t>(~mask) + 1;
-    const std::uint64_t enough = listed.size() + maxCount + 4;
-    std::uint32_t host = adapter.address & ~mask;
+    const std::uint64_t enough = taken.size() + maxCount + 3;
+    std::uint32_t host = into.address & ~mask;
     for (std::uint64_t step = 1; step < steps && step <= enough && candidates.size() < maxCount; ++step) {
         host = (host + 1) & ~mask;
         offer(network | host);

@@ -50,20 +50,22 @@ bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t 
 bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const char* ipText, const char* snText,
                       bool& reachable);
 
-// Addresses to offer a module in the adapter's subnet, best first: the
-// module's own host part in that subnet, then counting up from the
-// adapter's address + 1 (round to the subnet's start). Each is a host of
-// the subnet, not the adapter's address and none of the listed ones; at
-// most maxCount of them.
-std::vector<std::uint32_t> FreeAddressCandidates(const WorkstationAdapter& adapter, std::uint32_t moduleIp,
+// Addresses to offer a module in the subnet of into, one of adapters, best
+// first: the module's own host part in that subnet, then counting up from
+// into's address + 1 (round to the subnet's start). Each is a host of the
+// subnet and none that is known to be taken: no address of this computer
+// (any adapter), no adapter's gateway, none of the listed ones. At most
+// maxCount of them.
+std::vector<std::uint32_t> FreeAddressCandidates(const std::vector<WorkstationAdapter>& adapters,
+                                                 const WorkstationAdapter& into, std::uint32_t moduleIp,
                                                  const std::vector<std::uint32_t>& listed, std::size_t maxCount);
 
-// The first candidate that nothing answers at (answers(address) true when
-// something does); false when each one answered.
-template <typename Answers>
-bool FindFreeAddress(const std::vector<std::uint32_t>& candidates, Answers answers, std::uint32_t& free) {
+// The first candidate that nothing holds (taken(address) true when
+// something does); false when each one is taken.
+template <typename Taken>
+bool FindFreeAddress(const std::vector<std::uint32_t>& candidates, Taken taken, std::uint32_t& free) {
     for (const std::uint32_t candidate : candidates) {
-        if (answers(candidate)) continue;
+        if (taken(candidate)) continue;
         free = candidate;
         return true;
     }

@@ -24,6 +24,12 @@ WorkstationAdapter Adapter(const char* address, int prefixLength, const char* ga
     return adapter;
 }
 
+// The candidates in the subnet of the workstation's only adapter.
+std::vector<std::uint32_t> Candidates(const WorkstationAdapter& adapter, std::uint32_t moduleIp,
+                                      const std::vector<std::uint32_t>& listed, std::size_t maxCount) {
+    return FreeAddressCandidates({adapter}, adapter, moduleIp, listed, maxCount);
+}
+
 std::vector<std::string> Texts(const std::vector<std::uint32_t>& addresses) {
     std::vector<std::string> texts;
     for (const std::uint32_t address : addresses) texts.push_back(DottedAddressText(address).GetString());
@@ -64,23 +70,31 @@ TEST(Reachability, AModuleInAnAdaptersSubnetWhoseOwnSubnetHoldsTheAdapter) {
 
 TEST(Reachability, FreeAddressCandidatesStartWithTheModulesHostPartThenCountUp) {
     const std::vector<std::uint32_t> listed = {Ip("198.18.0.2"), Ip("198.18.0.5")};
-    EXPECT_EQ(Texts(FreeAddressCandidates(Adapter("198.18.0.1", 24), Ip("192.168.1.50"), listed, 8)),
+    EXPECT_EQ(Texts(Candidates(Adapter("198.18.0.1", 24), Ip("192.168.1.50"), listed, 8)),
               (std::vector<std::string>{"198.18.0.50", "198.18.0.3", "198.18.0.4", "198.18.0.6", "198.18.0.7",
                                         "198.18.0.8", "198.18.0.9", "198.18.0.10"}));
     // A host part that is the network address, the adapter's own or listed
     // is passed over, and the count goes round past the broadcast address.
-    EXPECT_EQ(Texts(FreeAddressCandidates(Adapter("198.18.0.1", 24), Ip("10.0.0.0"), {}, 2)),
+    EXPECT_EQ(Texts(Candidates(Adapter("198.18.0.1", 24), Ip("10.0.0.0"), {}, 2)),
               (std::vector<std::string>{"198.18.0.2", "198.18.0.3"}));
-    EXPECT_EQ(Texts(FreeAddressCandidates(Adapter("198.18.0.253", 24), Ip("10.0.0.253"), {}, 3)),
+    EXPECT_EQ(Texts(Candidates(Adapter("198.18.0.253", 24), Ip("10.0.0.253"), {}, 3)),
               (std::vector<std::string>{"198.18.0.254", "198.18.0.1", "198.18.0.2"}));
-    EXPECT_EQ(Texts(FreeAddressCandidates(Adapter("198.18.0.1", 24), Ip("10.0.0.2"), listed, 1)),
+    EXPECT_EQ(Texts(Candidates(Adapter("198.18.0.1", 24), Ip("10.0.0.2"), listed, 1)),
               std::vector<std::string>{"198.18.0.3"});
-    EXPECT_EQ(Texts(FreeAddressCandidates(Adapter("10.0.0.0", 31), Ip("172.16.0.7"), {}, 8)),
+    EXPECT_EQ(Texts(Candidates(Adapter("10.0.0.0", 31), Ip("172.16.0.7"), {}, 8)),
               std::vector<std::string>{"10.0.0.1"});
-    EXPECT_TRUE(FreeAddressCandidates(Adapter("10.0.0.5", 32), Ip("172.16.0.7"), {}, 8).empty());
-    EXPECT_TRUE(FreeAddressCandidates(Adapter("10.0.0.1", 30), Ip("172.16.0.7"), {Ip("10.0.0.2")}, 8).empty());
+    EXPECT_TRUE(Candidates(Adapter("10.0.0.5", 32), Ip("172.16.0.7"), {}, 8).empty());
+    EXPECT_TRUE(Candidates(Adapter("10.0.0.1", 30), Ip("172.16.0.7"), {Ip("10.0.0.2")}, 8).empty());
     // A subnet of the whole space ends after what was asked for.
-    EXPECT_EQ(FreeAddressCandidates(Adapter("10.0.0.1", 0), Ip("10.0.0.1"), {}, 8).size(), 8u);
+    EXPECT_EQ(Candidates(Adapter("10.0.0.1", 0), Ip("10.0.0.1"), {}, 8).size(), 8u);
+    // Never the gateway, nor an address or gateway of another adapter in
+    // the same subnet.
+    const WorkstationAdapter lan = Adapter("10.0.0.5", 24, "10.0.0.1");
+    EXPECT_EQ(Texts(Candidates(lan, Ip("192.168.0.1"), {}, 2)), (std::vector<std::string>{"10.0.0.6", "10.0.0.7"}));
+    const std::vector<WorkstationAdapter> three = {Adapter("192.168.9.1", 24), lan,
+                                                   Adapter("10.0.0.7", 24, "10.0.0.6")};
+    EXPECT_EQ(Texts(FreeAddressCandidates(three, lan, Ip("192.168.0.7"), {Ip("10.0.0.8")}, 2)),
+              (std::vector<std::string>{"10.0.0.9", "10.0.0.10"}));
 
     std::uint32_t free = 0;
     const std::vector<std::uint32_t> candidates = {Ip("198.18.0.50"), Ip("198.18.0.3")};

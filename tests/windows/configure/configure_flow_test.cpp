@@ -311,11 +311,13 @@ TEST_F(ConfigureFlowTest, ConfigureFromTheMenuOpensWhatADoubleClickOpens) {
 }
 
 // On the test segment this computer is 198.18.0.1/24 with the gateway
-// 198.18.0.254, and the first module namespace answers echoes at
-// 198.18.0.11. Two modules out of reach, at 192.168.1.11 and .12, each
-// moved in: the first module's own host part answers, so the count from
-// 198.18.0.2 gives its address; the second gets 198.18.0.12, takes it and
-// is listed in the normal colour after the rescan.
+// 198.18.0.254, the first module namespace answers echoes at 198.18.0.11
+// and a computer at 198.18.0.2 drops them. Two modules out of reach, at
+// 192.168.1.11 and .12, each moved in: the first module's own host part
+// answers and .2 is taken though silent, so the count gives .3; a module
+// at 192.168.1.254 would land on the gateway, and gets .3 too. The second
+// gets 198.18.0.12, takes it and is listed in the normal colour after the
+// rescan.
 TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTheModuleTakes) {
     ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 192.168.1.11 --count 2 --gw 192.168.1.1"), "OK");
     // With a second adapter the move is a submenu; the first segment's
@@ -333,13 +335,22 @@ TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTh
             proposed = {AddressOf(cfg, IDC_CFG_IP), AddressOf(cfg, IDC_CFG_SUBNET_MASK),
                         AddressOf(cfg, IDC_CFG_GATEWAY)};
         };
-        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, kFirstMac), kMoveItem, subChoose, "Configure: " + std::string(kFirstMac),
-                                 [&](HWND cfg) {
-                                     readProposal(cfg);
-                                     SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                                 }),
+        const auto readProposalAndCancel = [&](HWND cfg) {
+            readProposal(cfg);
+            SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        };
+        const std::vector<std::string> third = {"198.18.0.3", "255.255.255.0", "198.18.0.254"};
+        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, kFirstMac), kMoveItem, subChoose,
+                                 "Configure: " + std::string(kFirstMac), readProposalAndCancel),
                   1);
-        EXPECT_EQ(proposed, (std::vector<std::string>{"198.18.0.2", "255.255.255.0", "198.18.0.254"}));
+        EXPECT_EQ(proposed, third);
+        const std::string atGateway = "0A-0B-0C-0D-0E-0F";
+        ASSERT_EQ(Sim("send-text ip = 192.168.1.254;sn = 255.255.255.0;mac = " + atGateway + ";"), "OK");
+        ASSERT_TRUE(WaitForRows(window, 3));
+        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, atGateway), kMoveItem, subChoose, "Configure: " + atGateway,
+                                 readProposalAndCancel),
+                  1);
+        EXPECT_EQ(proposed, third);
         const std::string second = "02-00-00-00-01-02";
         ASSERT_EQ(ChooseFromMenu(window, RowOf(window, second), kMoveItem, subChoose, "Configure: " + second,
                                  [&](HWND cfg) {
