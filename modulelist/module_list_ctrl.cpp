@@ -308,7 +308,7 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
     } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
         const ModuleRowData* row = reinterpret_cast<const ModuleRowData*>(draw->nmcd.lItemlParam);
         // A conflict is the graver news: it wins over the grey.
-        if (row && ipTextCounts.IsShared(row->texts[kIpColumn])) {
+        if (row && ipTextCounts.IsShared(row->texts[kIpColumn], row->texts[kMacColumn])) {
             draw->clrText = kConflictTextColor;
             *result = CDRF_NEWFONT;
         } else if (row && IsUnreachable(*row)) {
@@ -332,5 +332,5 @@ bool CModuleListCtrl::IsUnreachable(const ModuleRowData& row) const {
 // message per row, and this runs at every paint.
 void CModuleListCtrl::CountIpTexts() {
     ipTextCounts.Clear();
-    for (const ModuleRowData* row : rowsInOrder) ipTextCounts.Add(row->texts[kIpColumn]);
+    for (const ModuleRowData* row : rowsInOrder) ipTextCounts.Add(row->texts[kIpColumn], row->texts[kMacColumn]);
 }

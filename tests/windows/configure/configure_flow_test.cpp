@@ -370,8 +370,11 @@ TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTh
     });
 }
 
-TEST_F(ConfigureFlowTest, WrongPasswordIsReportedOnce) {
-    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.1.100 --count 2 --protect-every 1 "
+// The modules lie in this computer's subnet, so that a row in the normal
+// colour is neither grey nor red: the echo of the refused request shows
+// the first module's address and is no second module there.
+TEST_F(ConfigureFlowTest, WrongPasswordIsReportedOnceAndItsEchoIsNoConflict) {
+    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.0.100 --count 2 --protect-every 1 "
                   "--password right"),
               "OK");
     CMainDialog dialog;
@@ -394,7 +397,11 @@ TEST_F(ConfigureFlowTest, WrongPasswordIsReportedOnce) {
         // No rescan after a refusal: the two modules stay, with the row of
         // our own request read back without a MAC.
         EXPECT_EQ(RowCount(window), 3);
-        EXPECT_GE(RowOf(window, "N/A"), 0);
+        const int echo = RowOf(window, "N/A");
+        ASSERT_GE(echo, 0);
+        EXPECT_EQ(Cell(window, echo, 0), "198.18.0.100");
+        EXPECT_EQ(RowTextColor(window, echo), CLR_DEFAULT);
+        EXPECT_EQ(RowTextColor(window, RowOf(window, kFirstMac)), CLR_DEFAULT);
         const std::string reply = Sim("last-configure");
         EXPECT_NE(reply.find(HexOf("Password: wrong;")), std::string::npos) << reply;
     });

@@ -277,6 +277,13 @@ VORN_ModuleScanResponseType WithoutIp(std::uint8_t macLast) {
     return record;
 }
 
+// This program's configure request, read back: the module's address and no MAC.
+VORN_ModuleScanResponseType RequestEcho(std::uint32_t ip) {
+    VORN_ModuleScanResponseType record = Record(0xFF, ip);
+    record.macIdValid = 0;
+    return record;
+}
+
 TEST(ListConflicts, RowsSharingAnAddressAreDarkRedInEveryColumnUntilOneMoves) {
     ListHost host;
     const std::vector<bool> red(7, true);
@@ -286,9 +293,12 @@ TEST(ListConflicts, RowsSharingAnAddressAreDarkRedInEveryColumnUntilOneMoves) {
     host.List().AddModule(Record(3, Ip(198, 18, 1, 100)));
     host.List().AddModule(WithoutIp(4));  // two rows without an address do not conflict
     host.List().AddModule(WithoutIp(5));
-    ASSERT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.100", "198.18.1.100", "198.18.1.101", "N/A", "N/A"}));
+    host.List().AddModule(RequestEcho(Ip(198, 18, 1, 101)));  // no second module at .101
+    ASSERT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.100", "198.18.1.100", "198.18.1.101",
+                                                       "198.18.1.101", "N/A", "N/A"}));
+    ASSERT_EQ(host.Column(kMac)[3], "N/A");
     EXPECT_EQ(InkOf(host, kConflict, "conflict_rows.bmp"),
-              (std::vector<std::vector<bool>>{red, red, plain, plain, plain}));
+              (std::vector<std::vector<bool>>{red, red, plain, plain, plain, plain}));
     // The rescan after module 3 took another address.
     host.List().RemoveAllModules();
     host.List().AddModule(Record(1, Ip(198, 18, 1, 100)));
