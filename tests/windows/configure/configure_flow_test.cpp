@@ -310,6 +310,44 @@ TEST_F(ConfigureFlowTest, ConfigureFromTheMenuOpensWhatADoubleClickOpens) {
     });
 }
 
+RECT WindowRectOf(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The configure dialog, once initialised, is centred over the main window,
+// as the program's main window owns it; moved near the corner of the work
+// area, the main window still gets a dialog wholly on the work area.
+TEST_F(ConfigureFlowTest, TheDialogOpensCentredOverTheMainWindowAndOnTheWorkArea) {
+    CMainDialog dialog;
+    kltest::TestApp().m_pMainWnd = &dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT cfgRect = {};
+        const auto readRect = [&](HWND cfg) {
+            cfgRect = WindowRectOf(cfg);
+            SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        };
+        ASSERT_EQ(DoubleClickRow(window, RowOf(window, kFirstMac), kFirstMac, readRect), 1);
+        const RECT main = WindowRectOf(window);
+        EXPECT_NEAR((cfgRect.left + cfgRect.right) / 2, (main.left + main.right) / 2, 1);
+        EXPECT_NEAR((cfgRect.top + cfgRect.bottom) / 2, (main.top + main.bottom) / 2, 1);
+        EXPECT_GT(cfgRect.left, main.left) << "not at the main window's corner";
+
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+        const RECT work = monitor.rcWork;
+        SetWindowPos(window, nullptr, work.right - 100, work.bottom - 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ASSERT_EQ(DoubleClickRow(window, RowOf(window, kFirstMac), kFirstMac, readRect), 1);
+        EXPECT_EQ(cfgRect.right, work.right);
+        EXPECT_EQ(cfgRect.bottom, work.bottom);
+    });
+    kltest::TestApp().m_pMainWnd = nullptr;
+}
+
 // On the test segment this computer is 198.18.0.1/24 with the gateway
 // 198.18.0.254, the first module namespace answers echoes at 198.18.0.11
 // and a computer at 198.18.0.2 drops them. Two modules out of reach, at
