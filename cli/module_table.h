@@ -5,6 +5,7 @@
 #define KL_CLI_MODULE_TABLE_H
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,11 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
 // a cell a spreadsheet would take for a formula with a leading "'", and
 // JSON is valid UTF-8 (a byte outside a valid UTF-8 sequence is read as
 // Latin-1). JSON also tells whether this computer, with these adapters,
-// can reach each module ("reachable": true or false, null without an IP),
-// by the program's rule; the table and CSV stay as they are.
+// can reach each module ("reachable": true or false; null without an IP,
+// and for every module when the adapters could not be read), by the
+// program's rule; the table and CSV stay as they are.
 std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format,
-                            const std::vector<WorkstationAdapter>& adapters);
+                            const std::optional<std::vector<WorkstationAdapter>>& adapters);
 
 // text with each control byte (below 0x20, or 0x7F) shown as "?", for a
 // terminal.

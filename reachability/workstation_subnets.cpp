@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "module_row_texts.h"
-
 namespace {
 
 constexpr int kAddressBits = 32;
@@ -36,7 +34,7 @@ int MaskPrefixLength(std::uint32_t mask) {
 
 // Reachable through this adapter: its subnet holds the module, and the
 // module's subnet holds the adapter, so that answers find their way back.
-bool ReachableThrough(const WorkstationAdapter& adapter, std::uint32_t ip, const std::uint32_t* reportedMask) {
+bool ReachableThrough(const WorkstationAdapter& adapter, std::uint32_t ip, std::optional<std::uint32_t> reportedMask) {
     if (ip == adapter.address || !SubnetHoldsHost(adapter.address, adapter.prefixLength, ip)) return false;
     return !reportedMask || SubnetHoldsHost(ip, MaskPrefixLength(*reportedMask), adapter.address);
 }
@@ -61,22 +59,12 @@ bool SubnetHoldsHost(std::uint32_t base, int prefixLength, std::uint32_t address
 }
 
 bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t ip,
-                 const std::uint32_t* reportedMask) {
+                 std::optional<std::uint32_t> reportedMask) {
     if (ip == 0 || (reportedMask && !IsContiguousMask(*reportedMask))) return false;
     for (const WorkstationAdapter& adapter : adapters) {
         if (ReachableThrough(adapter, ip, reportedMask)) return true;
     }
     return false;
-}
-
-bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const char* ipText, const char* snText,
-                      bool& reachable) {
-    std::uint32_t ip = 0;
-    if (!ReadDottedAddressText(ipText, ip)) return false;
-    std::uint32_t mask = 0;
-    const bool maskReported = ReadDottedAddressText(snText, mask);
-    reachable = IsReachable(adapters, ip, maskReported ? &mask : nullptr);
-    return true;
 }
 
 std::vector<std::uint32_t> FreeAddressCandidates(const std::vector<WorkstationAdapter>& adapters,
@@ -113,8 +101,9 @@ SubnetMove MoveIntoSubnet(const WorkstationAdapter& adapter, std::uint32_t ip) {
 }
 
 CString SubnetLabel(const WorkstationAdapter& adapter) {
+    const std::uint32_t network = adapter.address & PrefixMask(adapter.prefixLength);
     CString label;
-    label.Format("%s/%d (%s)", DottedAddressText(adapter.address & PrefixMask(adapter.prefixLength)).GetString(),
-                 adapter.prefixLength, adapter.name.GetString());
+    label.Format("%u.%u.%u.%u/%d (%s)", network >> 24, (network >> 16) & 255u, (network >> 8) & 255u,
+                 network & 255u, adapter.prefixLength, adapter.name.GetString());
     return label;
 }

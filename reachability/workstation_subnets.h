@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "cstring.h"
@@ -39,16 +40,10 @@ bool SubnetHoldsHost(std::uint32_t base, int prefixLength, std::uint32_t address
 // A module is reachable when some adapter's subnet holds its IP as a host
 // (not the adapter's own address) and, when it reports a mask, its own
 // subnet holds that adapter's address. The all-zero address and a mask
-// that is not contiguous are never reachable. reportedMask is null when the
-// module reports none.
+// that is not contiguous are never reachable. reportedMask is empty when
+// the module reports none.
 bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t ip,
-                 const std::uint32_t* reportedMask);
-
-// The same from a row's IP and SN texts ("N/A" where the module left a
-// value out): false when the IP text is no address, as there is nothing
-// to tell; otherwise reachable says it.
-bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const char* ipText, const char* snText,
-                      bool& reachable);
+                 std::optional<std::uint32_t> reportedMask);
 
 // Addresses to offer a module in the subnet of into, one of adapters, best
 // first: the module's own host part in that subnet, then counting up from

@@ -56,16 +56,16 @@ TEST(Reachability, AModuleInAnAdaptersSubnetWhoseOwnSubnetHoldsTheAdapter) {
         {"198.18.0.255", nullptr, false},  // and its broadcast address
     };
     for (const auto& c : cases) {
-        const std::uint32_t mask = c.mask ? Ip(c.mask) : 0;
-        EXPECT_EQ(IsReachable(one, Ip(c.ip), c.mask ? &mask : nullptr), c.reachable) << c.ip << " " << c.mask;
+        const std::optional<std::uint32_t> mask = c.mask ? std::optional<std::uint32_t>(Ip(c.mask)) : std::nullopt;
+        EXPECT_EQ(IsReachable(one, Ip(c.ip), mask), c.reachable) << c.ip << " " << c.mask;
     }
-    EXPECT_FALSE(IsReachable({}, Ip("198.18.0.20"), nullptr)) << "without an adapter nothing is reachable";
+    EXPECT_FALSE(IsReachable({}, Ip("198.18.0.20"), std::nullopt)) << "without an adapter nothing is reachable";
     const std::vector<WorkstationAdapter> two = {Adapter("198.18.0.1", 24), Adapter("198.19.0.1", 24)};
-    EXPECT_TRUE(IsReachable(two, Ip("198.19.0.5"), nullptr));
+    EXPECT_TRUE(IsReachable(two, Ip("198.19.0.5"), std::nullopt));
     // A /31 has two hosts and no network or broadcast address; a /32 none but itself.
-    EXPECT_TRUE(IsReachable({Adapter("10.0.0.0", 31)}, Ip("10.0.0.1"), nullptr));
-    EXPECT_FALSE(IsReachable({Adapter("10.0.0.0", 31)}, Ip("10.0.0.2"), nullptr));
-    EXPECT_FALSE(IsReachable({Adapter("10.0.0.5", 32)}, Ip("10.0.0.6"), nullptr));
+    EXPECT_TRUE(IsReachable({Adapter("10.0.0.0", 31)}, Ip("10.0.0.1"), std::nullopt));
+    EXPECT_FALSE(IsReachable({Adapter("10.0.0.0", 31)}, Ip("10.0.0.2"), std::nullopt));
+    EXPECT_FALSE(IsReachable({Adapter("10.0.0.5", 32)}, Ip("10.0.0.6"), std::nullopt));
 }
 
 TEST(Reachability, FreeAddressCandidatesStartWithTheModulesHostPartThenCountUp) {

@@ -360,7 +360,7 @@ TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTh
     ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 192.168.1.11 --count 2 --gw 192.168.1.1"), "OK");
     // With a second adapter the move is a submenu; the first segment's
     // adapter comes first.
-    const int subChoose = ReadWorkstationAdapters().size() > 1 ? 0 : -1;
+    const int subChoose = ReadWorkstationAdapters().value().size() > 1 ? 0 : -1;
     constexpr int kMoveItem = 2;
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     CMainDialog dialog;

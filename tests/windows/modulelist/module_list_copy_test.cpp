@@ -54,7 +54,8 @@ void RightClick(ListHost& host, int row) {
 // adapter, when there is one, is left out).
 std::vector<WorkstationAdapter> SegmentAdapters() {
     std::vector<WorkstationAdapter> first;
-    for (const WorkstationAdapter& adapter : ReadWorkstationAdapters()) {
+    const std::vector<WorkstationAdapter> adapters = ReadWorkstationAdapters().value();
+    for (const WorkstationAdapter& adapter : adapters) {
         if (SubnetLabel(adapter) == "198.18.0.0/24 (eth0)") first.push_back(adapter);
     }
     EXPECT_EQ(first.size(), 1u) << "no adapter at 198.18.0.1/24";
@@ -326,6 +327,11 @@ TEST(ListReachability, ModulesOutOfReachAreGreyInEveryColumnAndAConflictStaysDar
               (std::vector<std::vector<bool>>{plain, plain, marked, plain, marked, plain}));
     EXPECT_EQ(InkOf(host, kConflict, "reachability_conflict.bmp"),
               (std::vector<std::vector<bool>>{marked, marked, plain, plain, plain, plain}));
+    // Adapters that could not be read at the next scan: nobody knows, so
+    // no row is grey.
+    host.List().SetWorkstationAdapters(std::nullopt);
+    EXPECT_EQ(InkOf(host, GetSysColor(COLOR_GRAYTEXT), "reachability_unknown.bmp"),
+              std::vector<std::vector<bool>>(6, plain));
 }
 
 // With a second adapter (198.19.0.1/24 on eth1), the move offers each
