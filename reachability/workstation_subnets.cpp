@@ -94,6 +94,11 @@ std::vector<std::uint32_t> FreeAddressCandidates(const std::vector<WorkstationAd
     return candidates;
 }
 
+bool IsWebPageAddress(std::uint32_t address) {
+    const std::uint32_t firstByte = address >> 24;
+    return firstByte != 0 && firstByte != 127 && firstByte < 224;
+}
+
 SubnetMove MoveIntoSubnet(const WorkstationAdapter& adapter, std::uint32_t ip) {
     const bool gatewayInSubnet =
         adapter.gateway != 0 && SubnetHoldsHost(adapter.address, adapter.prefixLength, adapter.gateway);

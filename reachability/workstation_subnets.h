@@ -67,6 +67,13 @@ bool FindFreeAddress(const std::vector<std::uint32_t>& candidates, Taken taken, 
     return false;
 }
 
+// Whether a module's web page may be opened at http://address/: not an
+// address of "this network" (0.0.0.0/8), of this computer itself
+// (127.0.0.0/8), multicast or reserved (224.0.0.0/3, the limited broadcast
+// 255.255.255.255 among them), where a module, or a forged answer, would
+// point the browser at this computer's own services or at no host at all.
+bool IsWebPageAddress(std::uint32_t address);
+
 // ip, the adapter's mask, and the adapter's gateway when it lies in that
 // subnet (0.0.0.0 otherwise).
 SubnetMove MoveIntoSubnet(const WorkstationAdapter& adapter, std::uint32_t ip);

@@ -103,6 +103,20 @@ TEST(Reachability, FreeAddressCandidatesStartWithTheModulesHostPartThenCountUp) 
     EXPECT_FALSE(FindFreeAddress(candidates, [](std::uint32_t) { return true; }, free));
 }
 
+TEST(Reachability, AWebPageIsOpenedOnlyAtAnAddressAModuleCanHold) {
+    const struct {
+        const char* ip;
+        bool webPage;
+    } cases[] = {
+        {"0.0.0.0", false},       {"0.255.255.255", false}, {"1.0.0.0", true},
+        {"126.255.255.255", true}, {"127.0.0.0", false},     {"127.0.0.1", false},
+        {"127.255.255.255", false}, {"128.0.0.0", true},     {"198.18.0.20", true},
+        {"223.255.255.255", true}, {"224.0.0.0", false},     {"239.255.255.250", false},
+        {"240.0.0.1", false},      {"255.255.255.255", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsWebPageAddress(Ip(c.ip)), c.webPage) << c.ip;
+}
+
 TEST(Reachability, AMoveTakesTheAdaptersMaskAndItsGatewayOnlyFromInsideTheSubnet) {
     const SubnetMove inside = MoveIntoSubnet(Adapter("198.18.0.1", 24, "198.18.0.254"), Ip("198.18.0.50"));
     EXPECT_EQ(Texts({inside.ip, inside.sn, inside.gw}),

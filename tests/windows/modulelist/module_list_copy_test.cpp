@@ -155,8 +155,9 @@ TEST_F(ListCopy, MenuKeyCopiesTheSelectedRowAndEscapeCopiesNothing) {
 }
 
 // The menu of a module this computer cannot reach offers to move it in;
-// a row without an address has no web page, one without a MAC no module
-// to configure.
+// a row without an address has no web page, nor one at an address of this
+// computer's own, multicast or broadcast; one without a MAC no module to
+// configure.
 TEST(ListMenu, ItemsFollowWhatTheRowShows) {
     ListHost host;
     host.List().SetWorkstationAdapters(SegmentAdapters());
@@ -167,19 +168,26 @@ TEST(ListMenu, ItemsFollowWhatTheRowShows) {
     withoutAddress.macIdValid = 0;
     host.List().AddModule(withoutAddress);
     const std::vector<std::string> copies = {"", "Copy row", "Copy all"};
-    const auto itemsOf = [&](int row) {
+    const auto itemsIn = [&](ListHost& list, int row) {
         PopupMenuAnswer escape(-1);
-        RightClick(host, row);
+        RightClick(list, row);
         std::vector<std::string> items = escape.Items();
         if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - 3)) {
             items.resize(items.size() - 3);
         }
         return items;
     };
+    const auto itemsOf = [&](int row) { return itemsIn(host, row); };
     EXPECT_EQ(itemsOf(0), (std::vector<std::string>{"Configure... [default]", "Open web page",
                                                     "Move into this computer's network..."}));
     EXPECT_EQ(itemsOf(1), (std::vector<std::string>{"Configure... [default]", "Open web page"}));
     EXPECT_EQ(itemsOf(2), (std::vector<std::string>{"Configure... [grayed]", "Open web page [grayed]"}));
+    for (const std::uint32_t ip : {Ip(0, 0, 0, 0), Ip(127, 0, 0, 1), Ip(224, 0, 0, 251), Ip(255, 255, 255, 255)}) {
+        ListHost alone;
+        alone.List().AddModule(Record(4, ip));
+        EXPECT_EQ(itemsIn(alone, 0), (std::vector<std::string>{"Configure... [default]", "Open web page [grayed]"}))
+            << alone.Column(0)[0];
+    }
 }
 
 // The browser the test prefix opens http addresses with, for as long as
