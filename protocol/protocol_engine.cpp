@@ -133,9 +133,8 @@ void ProtocolEngine::Unload(bool processEnding) {
 
 // The worker and the timer run in this library's code until the process
 // ends, and nothing stops them: once they exist, FreeLibrary must not
-// unmap that code. Without the pin the engine does not start.
-// The engine itself is a static object of the library: its address names
-// the library's module.
+// unmap that code. Without the pin the engine does not start. The engine
+// is a static object of the library, so its address names the module.
 bool ProtocolEngine::PinLibrary() const {
     HMODULE library = nullptr;
     return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
