@@ -1,6 +1,6 @@
 #include "settings_plausibility.h"
 
-#include "module_row_texts.h"
+#include "address_text.h"
 #include "workstation_subnets.h"
 
 namespace {
