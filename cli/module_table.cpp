@@ -197,3 +197,5 @@ std::string PrintableText(const std::string& text) {
     }
     return printable;
 }
+
+std::string SafeCsvCell(const std::string& text) { return CsvCell(text); }

@@ -34,6 +34,10 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
 std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format,
                             const std::vector<WorkstationAdapter>& adapters);
 
+// One CSV cell as FormatScanLines writes it: guarded and quoted, so that
+// another table written with it reads back as safely.
+std::string SafeCsvCell(const std::string& text);
+
 // text with each control byte (below 0x20, or 0x7F) shown as "?", for a
 // terminal.
 std::string PrintableText(const std::string& text);
