@@ -1,5 +1,6 @@
 #include "batch_record.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "module_row_texts.h"
@@ -7,9 +8,6 @@
 
 namespace {
 
-// The list's columns the record takes beside those named in its header.
-constexpr int kGatewayColumn = 2;
-constexpr int kTypeColumn = 5;
 constexpr char kRecordHeader[] = "MAC,Type,Old_IP,IP,SN,GW,Hostname,Result\n";
 
 std::string AddressCell(const std::optional<std::uint32_t>& setting, const CString& reported) {
@@ -68,6 +66,24 @@ std::string BatchRecordText(const std::vector<BatchEntry>& entries) {
         text += '\n';
     }
     return text;
+}
+
+std::string BatchSummary(const std::vector<BatchEntry>& entries) {
+    static const BatchResult kOrder[] = {
+        BatchResult::Verified,   BatchResult::Reconfigured, BatchResult::Unchanged, BatchResult::InvalidPassword,
+        BatchResult::NoReply,    BatchResult::NotVerified,  BatchResult::NeedsHostname, BatchResult::Refused,
+        BatchResult::Stopped,
+    };
+    std::string summary = std::to_string(entries.size()) + (entries.size() == 1 ? " module:" : " modules:");
+    const char* separator = " ";
+    for (const BatchResult result : kOrder) {
+        const auto count = std::count_if(entries.begin(), entries.end(),
+                                         [result](const BatchEntry& entry) { return entry.result == result; });
+        if (count == 0) continue;
+        summary += separator + std::to_string(count) + " " + BatchResultText(result);
+        separator = ", ";
+    }
+    return summary;
 }
 
 PlanMatch MatchPlan(const std::vector<PlanRow>& rows, const std::vector<VORN_ModuleScanResponseType>& modules) {

@@ -42,6 +42,10 @@ struct BatchEntry {
 // a plan's; no password is written.
 std::string BatchRecordText(const std::vector<BatchEntry>& entries);
 
+// "24 modules: 23 verified, 1 invalid password": how many entries came to
+// each result, for the results that occurred.
+std::string BatchSummary(const std::vector<BatchEntry>& entries);
+
 // A plan shown against the listed modules: the settings of each listed
 // module the plan names (planned[i] for modules[i]), and the plan's MACs
 // that no listed module has, in plan order.
