@@ -41,9 +41,10 @@ bool IsChecked(HWND rows, int row) { return ListView_GetCheckState(rows, row) !=
 
 BEGIN_MESSAGE_MAP(CAssignAddressesDialog, CDialog)
 ON_EN_CHANGE(IDC_BATCH_HOSTNAMES, OnFieldChange)
-ON_NOTIFY(IPN_FIELDCHANGED, IDC_BATCH_FIRST, OnIpFieldChanged)
-ON_NOTIFY(IPN_FIELDCHANGED, IDC_BATCH_MASK, OnIpFieldChanged)
-ON_NOTIFY(IPN_FIELDCHANGED, IDC_BATCH_GATEWAY, OnIpFieldChanged)
+// An address control passes its fields' EN_CHANGE on, typed or set.
+ON_EN_CHANGE(IDC_BATCH_FIRST, OnFieldChange)
+ON_EN_CHANGE(IDC_BATCH_MASK, OnFieldChange)
+ON_EN_CHANGE(IDC_BATCH_GATEWAY, OnFieldChange)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_BATCH_LIST, OnItemChanged)
 ON_BN_CLICKED(IDC_BATCH_ASSIGN, OnAssign)
 ON_BN_CLICKED(IDC_BATCH_STOP, OnStop)
@@ -247,11 +248,6 @@ void CAssignAddressesDialog::OnFieldChange() {
     if (m_filling || m_run.IsRunning()) return;
     m_planMode = false;
     UpdatePreview();
-}
-
-void CAssignAddressesDialog::OnIpFieldChanged(NMHDR*, LRESULT* result) {
-    *result = 0;
-    OnFieldChange();
 }
 
 void CAssignAddressesDialog::OnItemChanged(NMHDR* notify, LRESULT* result) {

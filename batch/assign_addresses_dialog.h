@@ -47,7 +47,6 @@ protected:
 
     void OnFieldChange();
     void OnItemChanged(NMHDR* notify, LRESULT* result);
-    void OnIpFieldChanged(NMHDR* notify, LRESULT* result);
     void OnAssign();
     void OnStop();
     void OnApplyPlan();

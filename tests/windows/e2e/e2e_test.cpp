@@ -409,6 +409,7 @@ constexpr int kBatchPasswordId = 1027;
 constexpr int kBatchAssignId = 1029;
 constexpr int kBatchSaveRecordId = 1031;
 constexpr int kBatchColumns = 5;
+constexpr int kBatchNewIpColumn = 3;
 constexpr int kBatchResultColumn = 4;
 constexpr DWORD kRunTimeoutMs = 40000;
 
@@ -490,15 +491,20 @@ TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt)
     ASSERT_TRUE(kltest::WaitUntil(
         [&] { return kltest::RowCount(batchList = GetDlgItem(dialog, kBatchListId)) == kPanel + 1; }, kRowsTimeoutMs))
         << "rows: " << kltest::RowCount(batchList);
-    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, Address(198, 18, 0, 8)));
+    ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "wrong"));
     ASSERT_TRUE(SetIpField(dialog, kBatchMaskId, Address(255, 255, 255, 0)));
     ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, Address(198, 18, 0, 254)));
-    ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "wrong"));
+    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, Address(198, 18, 0, 8)));
+    // The preview follows the fields at once; nothing is probed yet.
+    std::vector<Row> rows;
+    ASSERT_TRUE(kltest::ReadRows(batchList, rows, kBatchColumns));
+    EXPECT_EQ(rows.front().at(kBatchNewIpColumn), "198.18.0.8");
+    EXPECT_EQ(rows.back().at(0), other);
+    EXPECT_EQ(rows.back().at(kBatchNewIpColumn), "");
     ASSERT_TRUE(kltest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)) != FALSE; },
                                   kRowsTimeoutMs));
     ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
 
-    std::vector<Row> rows;
     ASSERT_TRUE(kltest::WaitUntil(
         [&] {
             if (!IsWindowEnabled(GetDlgItem(dialog, kBatchSaveRecordId))) return false;
