@@ -360,8 +360,11 @@ void CAssignAddressesDialog::ShowProgress(std::size_t done, std::size_t total) {
     ::SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
 }
 
+// Closed during the sending: the replies were the run's, so the main list
+// has not been scanned since; it is now.
 void CAssignAddressesDialog::RunEnded() {
     if (m_closing) {
+        m_rescan();
         EndDialog(IDCANCEL);
         return;
     }
