@@ -368,8 +368,22 @@ void CAssignAddressesDialog::RunEnded() {
         EndDialog(IDCANCEL);
         return;
     }
+    RefreshModules();
+    UpdatePreview();
     ::SetDlgItemTextA(m_hWnd, IDC_BATCH_STATUS, BatchSummary(m_run.Entries()).c_str());
-    EnableControls();
+}
+
+// The verifying scans brought the modules' new answers: a further run, or
+// a plan, starts from what the modules report now.
+void CAssignAddressesDialog::RefreshModules() {
+    for (std::size_t i = 0; i < m_modules.size(); ++i) {
+        for (const VORN_ModuleScanResponseType& record : m_list.Modules()) {
+            if (record.macIdValid != 1 || std::memcmp(record.macId, m_modules[i].macId, VORN_MAC_SIZE) != 0) continue;
+            m_modules[i] = record;
+            SetCell(static_cast<int>(i), kIpCol, ModuleRowTexts(record)[kIpColumn]);
+            break;
+        }
+    }
 }
 
 void CAssignAddressesDialog::EnableControls() {

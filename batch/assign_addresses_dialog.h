@@ -81,6 +81,7 @@ private:
     void ShowResult(std::size_t entry);
     void ShowProgress(std::size_t done, std::size_t total);
     void RunEnded();
+    void RefreshModules();
     void EnableControls();
     void RecordLayout();
 

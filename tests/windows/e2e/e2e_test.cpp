@@ -400,12 +400,15 @@ TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
 // "Assign addresses" (batch/) as a user drives it, and its record applied
 // again by the command line.
 constexpr int kAssignAddressesCommand = 32771;
+constexpr int kSaveListCommand = 32772;
 constexpr char kAssignCaption[] = "Assign addresses";
 constexpr int kBatchListId = 1020;
+constexpr int kBatchStatusId = 1022;
 constexpr int kBatchFirstId = 1023;
 constexpr int kBatchMaskId = 1024;
 constexpr int kBatchGatewayId = 1025;
 constexpr int kBatchPasswordId = 1027;
+constexpr int kBatchApplyPlanId = 1028;
 constexpr int kBatchAssignId = 1029;
 constexpr int kBatchSaveRecordId = 1031;
 constexpr int kBatchColumns = 5;
@@ -440,10 +443,11 @@ BOOL CALLBACK FindEdit(HWND child, LPARAM context) {
     return FALSE;
 }
 
-// Types path into the program's standard save dialog and presses its OK.
-bool AnswerSaveDialog(DWORD processId, const std::string& path) {
+// Types path into the program's standard open or save dialog and presses
+// its OK.
+bool AnswerFileDialog(const char* caption, DWORD processId, const std::string& path) {
     HWND box = nullptr;
-    if (!kltest::WaitUntil([&] { return (box = kltest::FindDialog("Save As", processId)) != nullptr; },
+    if (!kltest::WaitUntil([&] { return (box = kltest::FindDialog(caption, processId)) != nullptr; },
                            kStartTimeoutMs)) {
         return false;
     }
@@ -455,7 +459,38 @@ bool AnswerSaveDialog(DWORD processId, const std::string& path) {
         },
         kRowsTimeoutMs);
     return edit && SendText(edit, path.c_str()) && PostClick(box, IDOK) &&
-           kltest::WaitUntil([&] { return kltest::FindDialog("Save As", processId) == nullptr; }, kRowsTimeoutMs);
+           kltest::WaitUntil([&] { return kltest::FindDialog(caption, processId) == nullptr; }, kRowsTimeoutMs);
+}
+
+bool AnswerSaveDialog(DWORD processId, const std::string& path) { return AnswerFileDialog("Save As", processId, path); }
+
+bool IsRowChecked(HWND list, int row) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK, SMTO_ABORTIFHUNG,
+                        kRowsTimeoutMs, &state);
+    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+std::string FileText(const std::string& path) {
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return text;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool done = file != INVALID_HANDLE_VALUE &&
+                      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                      written == text.size();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return done;
 }
 
 bool IsFinalResult(const std::string& result) {
@@ -567,6 +602,76 @@ TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt)
     EXPECT_EQ(unchanged, kPanel - 1) << output;
     EXPECT_NE(output.find(MacOf(0) + " invalid password"), std::string::npos) << output;
     EXPECT_EQ(Sim("configure-log"), log + refusedRequest);
+}
+
+// A plan read by "Apply plan..." checks its modules with its values, names
+// the MACs that are not listed and sends exactly what it says; "Save
+// list..." then writes what "lanwise-cli scan --format csv" writes.
+TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
+    ASSERT_EQ(Reset("--count 4"), "OK");
+    const std::string plan = kltest::OwnFolder() + "assign_plan.csv";
+    const std::string saved = kltest::OwnFolder() + "saved_list.csv";
+    DeleteFileA(saved.c_str());
+    ASSERT_TRUE(WriteText(plan, "mac;ip;hostname\r\n" + MacOf(1) + ";198.18.1.150;io_1\r\n" + MacOf(3) +
+                                    ";N/A;io_3\r\n02-00-00-00-09-09;198.18.1.160;\r\n"));
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, 4));
+    ASSERT_TRUE(PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kAssignAddressesCommand, 0), 0));
+    HWND dialog = nullptr;
+    HWND batchList = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            dialog = kltest::FindDialog(kAssignCaption, program.Id());
+            return dialog && kltest::RowCount(batchList = GetDlgItem(dialog, kBatchListId)) == 4;
+        },
+        kRowsTimeoutMs));
+    ASSERT_TRUE(PostClick(dialog, kBatchApplyPlanId));
+    ASSERT_TRUE(AnswerFileDialog("Open", program.Id(), plan)) << "no open dialog";
+    std::vector<Row> rows;
+    ASSERT_TRUE(kltest::ReadRows(batchList, rows, kBatchColumns));
+    for (int row = 0; row < 4; ++row) {
+        const std::string& mac = rows[static_cast<std::size_t>(row)].at(0);
+        const bool planned = mac == MacOf(1) || mac == MacOf(3);
+        EXPECT_EQ(IsRowChecked(batchList, row), planned) << mac;
+        const std::string newIp = mac == MacOf(1) ? "198.18.1.150" : mac == MacOf(3) ? IpOf(3) : "";
+        EXPECT_EQ(rows[static_cast<std::size_t>(row)].at(kBatchNewIpColumn), newIp) << mac;
+    }
+    char status[256] = "";
+    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
+    EXPECT_NE(std::string(status).find("02-00-00-00-09-09"), std::string::npos) << status;
+    ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            int verified = 0;
+            if (!IsWindowEnabled(GetDlgItem(dialog, kBatchSaveRecordId)) ||
+                !kltest::ReadRows(batchList, rows, kBatchColumns)) {
+                return false;
+            }
+            for (const Row& row : rows) verified += row.at(kBatchResultColumn) == "verified";
+            return verified == 2;
+        },
+        kRunTimeoutMs))
+        << Sim("configure-log");
+    EXPECT_EQ(Sim("configure-log"), "OK " + MacOf(1) + ">198.18.1.150 " + MacOf(3) + ">" + IpOf(3));
+    ASSERT_TRUE(PostClick(dialog, IDCANCEL));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::FindDialog(kAssignCaption, program.Id()) == nullptr; },
+                                  kRowsTimeoutMs));
+
+    ASSERT_TRUE(WaitForSettledRows(list, 4));
+    ASSERT_TRUE(PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kSaveListCommand, 0), 0));
+    ASSERT_TRUE(AnswerSaveDialog(program.Id(), saved)) << "no save dialog";
+    ASSERT_TRUE(PostClick(GetParent(list), IDOK));
+    ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+    std::string scanned;
+    ASSERT_EQ(kltest::RunConsoleProgram("lanwise-cli.exe", "scan --format csv", scanned, kRunTimeoutMs), 0u);
+    EXPECT_NE(scanned.find("198.18.1.150"), std::string::npos) << scanned;
+    std::string written = FileText(saved);
+    // The console writes its lines with CR LF.
+    for (std::size_t at = 0; (at = written.find('\n', at)) != std::string::npos; at += 2) written.insert(at, "\r");
+    EXPECT_EQ(written, scanned);
+    DeleteFileA(saved.c_str());
+    DeleteFileA(plan.c_str());
 }
 
 // The workstation on two segments (testseg --second-adapter 1), its
