@@ -323,12 +323,12 @@ std::vector<BatchEntry> CAssignAddressesDialog::EntriesToSend() const {
     for (std::size_t i = 0, k = 0; i < m_modules.size(); ++i) {
         if (!m_checked[i]) continue;
         if (m_planMode && m_planMatch.planned[i]) {
-            entries.push_back({m_modules[i], *m_planMatch.planned[i], BatchResult::Pending});
+            entries.push_back({m_modules[i], *m_planMatch.planned[i], BatchResult::Pending, std::string()});
         } else if (!m_planMode) {
             const std::string hostname = HostnameFromPattern(pattern, k + 1);
             entries.push_back({m_modules[i],
                                AssignedSettings(m_modules[i], m_previewAddresses[k], fields, hostname, password),
-                               BatchResult::Pending});
+                               BatchResult::Pending, std::string()});
             ++k;
         }
     }
@@ -349,7 +349,7 @@ void CAssignAddressesDialog::ShowResult(std::size_t entry) {
     const std::uint8_t* mac = m_run.Entries()[entry].answer.macId;
     for (std::size_t i = 0; i < m_modules.size(); ++i) {
         if (std::memcmp(m_modules[i].macId, mac, VORN_MAC_SIZE) != 0) continue;
-        SetCell(static_cast<int>(i), kResultCol, BatchResultText(m_run.Entries()[entry].result));
+        SetCell(static_cast<int>(i), kResultCol, EntryResultText(m_run.Entries()[entry]).c_str());
         return;
     }
 }

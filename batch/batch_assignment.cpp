@@ -4,6 +4,7 @@
 
 #include "configure_request.h"
 #include "configure_values.h"
+#include "settings_plausibility.h"
 #include "workstation_subnets.h"
 
 namespace {
@@ -52,20 +53,10 @@ bool CheckHostnamePattern(const std::string& pattern, std::size_t count, std::st
 }
 
 bool CheckAddressFields(const AddressFields& fields, std::string& reason) {
-    if (!IsContiguousMask(fields.sn) || fields.sn == 0) {
-        reason = "The subnet mask is not one of leading ones.";
-        return false;
-    }
-    const int prefix = PrefixLengthOf(fields.sn);
-    if (!SubnetHoldsHost(fields.first, prefix, fields.first)) {
-        reason = "The first address is not a host address of its subnet.";
-        return false;
-    }
-    if (fields.gw != 0 && !SubnetHoldsHost(fields.first, prefix, fields.gw)) {
-        reason = "The default gateway lies outside the modules' subnet.";
-        return false;
-    }
-    return true;
+    const CString implausible = ImplausibleAddressing({fields.first, fields.sn, fields.gw, false});
+    if (implausible.IsEmpty()) return true;
+    reason = implausible.Str();
+    return false;
 }
 
 bool PreviewAddresses(const AddressFields& fields, std::size_t count, const std::unordered_set<std::uint32_t>& notFree,

@@ -33,9 +33,9 @@ std::string HostnameFromPattern(const std::string& pattern, std::size_t number);
 // False with the reason to show in the dialog.
 bool CheckHostnamePattern(const std::string& pattern, std::size_t count, std::string& reason);
 
-// Whether the fields can give addresses at all: a contiguous mask other
-// than 0.0.0.0, a first address that is a host of its subnet, a gateway
-// that is 0.0.0.0 or a host of that subnet. False with the reason.
+// Whether the fields can give addresses at all: the first address with the
+// mask and the gateway must be settings a module could keep (the rule
+// configure and apply check). False with the rule's message.
 bool CheckAddressFields(const AddressFields& fields, std::string& reason);
 
 // The addresses for count modules, in order: counting up from the first

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "module_row_texts.h"
-#include "module_table.h"
+#include "network_text_guard.h"
 
 namespace {
 
@@ -33,15 +33,22 @@ const char* BatchResultText(BatchResult result) {
         case BatchResult::Pending: break;
         case BatchResult::Unchanged: return "unchanged";
         case BatchResult::NeedsHostname: return "needs a host name";
+        case BatchResult::PasswordRequired: return "password required";
         case BatchResult::Refused: return "refused";
         case BatchResult::Stopped: return "not sent";
         case BatchResult::Reconfigured: return "reconfigured";
         case BatchResult::InvalidPassword: return "invalid password";
         case BatchResult::NoReply: return "no reply";
         case BatchResult::Verified: return "verified";
+        case BatchResult::NotVerifiable: return "reconfigured (not verifiable)";
         case BatchResult::NotVerified: return "not verified";
     }
     return "";
+}
+
+std::string EntryResultText(const BatchEntry& entry) {
+    const std::string word = BatchResultText(entry.result);
+    return entry.result == BatchResult::Refused && !entry.reason.empty() ? word + ": " + entry.reason : word;
 }
 
 std::string BatchRecordText(const std::vector<BatchEntry>& entries) {
@@ -56,11 +63,11 @@ std::string BatchRecordText(const std::vector<BatchEntry>& entries) {
             AddressCell(entry.settings.sn, reported[kSubnetMaskColumn]),
             AddressCell(entry.settings.gw, reported[kGatewayColumn]),
             HostnameCell(entry),
-            BatchResultText(entry.result),
+            EntryResultText(entry),
         };
         const char* separator = "";
         for (const std::string& cell : cells) {
-            text += separator + SafeCsvCell(cell);
+            text += separator + SpreadsheetCell(cell, ',');
             separator = ",";
         }
         text += '\n';
@@ -70,9 +77,10 @@ std::string BatchRecordText(const std::vector<BatchEntry>& entries) {
 
 std::string BatchSummary(const std::vector<BatchEntry>& entries) {
     static const BatchResult kOrder[] = {
-        BatchResult::Verified,   BatchResult::Reconfigured, BatchResult::Unchanged, BatchResult::InvalidPassword,
-        BatchResult::NoReply,    BatchResult::NotVerified,  BatchResult::NeedsHostname, BatchResult::Refused,
-        BatchResult::Stopped,
+        BatchResult::Verified,      BatchResult::NotVerifiable,    BatchResult::Reconfigured,
+        BatchResult::Unchanged,     BatchResult::InvalidPassword,  BatchResult::NoReply,
+        BatchResult::NotVerified,   BatchResult::NeedsHostname,    BatchResult::PasswordRequired,
+        BatchResult::Refused,       BatchResult::Stopped,
     };
     std::string summary = std::to_string(entries.size()) + (entries.size() == 1 ? " module:" : " modules:");
     const char* separator = " ";

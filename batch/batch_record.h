@@ -15,18 +15,21 @@ enum class BatchResult {
     Pending,
     Unchanged,
     NeedsHostname,
+    PasswordRequired,
     Refused,
     Stopped,
     Reconfigured,
     InvalidPassword,
     NoReply,
     Verified,
+    NotVerifiable,
     NotVerified
 };
 
 // The "Result" column's word: "", "unchanged", "needs a host name",
-// "refused", "not sent", "reconfigured", "invalid password", "no reply",
-// "verified", "not verified".
+// "password required", "refused", "not sent", "reconfigured", "invalid
+// password", "no reply", "verified", "reconfigured (not verifiable)", "not
+// verified".
 const char* BatchResultText(BatchResult result);
 
 // One module of a batch: its answer, what it is sent and what came of it.
@@ -34,7 +37,11 @@ struct BatchEntry {
     VORN_ModuleScanResponseType answer;
     ModuleSettings settings;
     BatchResult result = BatchResult::Pending;
+    std::string reason;  // of a refusal
 };
+
+// The word, and for a refusal its reason: "refused: <reason>".
+std::string EntryResultText(const BatchEntry& entry);
 
 // The record: a header line, then one line per entry: MAC, Type, the old
 // IP, the new IP, SN, GW, the host name sent (the module's own when none

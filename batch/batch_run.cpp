@@ -31,9 +31,16 @@ void DropInvalidPasswordQueue() {
     while (VORN_GetInvPswdMacId(mac)) VORN_RemoveFirstInvPswdMacId();
 }
 
-// Why a request could not be prepared: a module with no host name of its
-// own needs one from the pattern.
-BatchResult RefusalOf(const BatchEntry& entry) {
+// What the command line decides for the row before sending, in the
+// dialog's words; Pending when the request is to be sent. A module with no
+// host name of its own needs one from the pattern.
+BatchResult DecisionOf(const BatchEntry& entry, Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Unchanged: return BatchResult::Unchanged;
+        case Outcome::PasswordRequired: return BatchResult::PasswordRequired;
+        case Outcome::DryRun: return BatchResult::Pending;
+        default: break;
+    }
     return entry.answer.hnValid != 1 && !entry.settings.hostname ? BatchResult::NeedsHostname : BatchResult::Refused;
 }
 
@@ -78,13 +85,11 @@ void CBatchRun::OnNext() {
 void CBatchRun::SendCurrent() {
     BatchEntry& entry = m_entries[m_current];
     VORN_ConfigureRequestType& request = m_requests[m_current];
-    std::string reason;
-    std::string text;
-    if (!ChangesReportedValues(entry.answer, entry.settings)) {
-        Settle(BatchResult::Unchanged);
-    } else if (!PrepareConfigureRequest(entry.answer, entry.settings, request, reason) ||
-               !ConfigureRequestText(request, text, reason)) {
-        Settle(RefusalOf(entry));
+    const RowResult row = PrepareRow(entry.answer, entry.settings, false, request);
+    const BatchResult decision = DecisionOf(entry, row.outcome);
+    if (decision != BatchResult::Pending) {
+        entry.reason = row.detail;
+        Settle(decision);
     } else {
         DropInvalidPasswordQueue();
         m_waiting = true;
@@ -160,12 +165,13 @@ void CBatchRun::CheckAnswers() {
         BatchEntry& entry = m_entries[i];
         if (!m_sent[i] || !Verifiable(entry)) continue;
         const VORN_ModuleScanResponseType* answer = ListedAnswer(m_list, entry.answer.macId);
-        if (answer && AnswerShowsRequest(*answer, m_requests[i])) {
-            entry.result = BatchResult::Verified;
-            m_view.showResult(i);
-        } else {
+        const Outcome outcome = answer ? VerificationOutcome(*answer, m_requests[i]) : Outcome::NotVerified;
+        if (outcome == Outcome::NotVerified) {
             waiting = true;
+            continue;
         }
+        entry.result = outcome == Outcome::Verified ? BatchResult::Verified : BatchResult::NotVerifiable;
+        m_view.showResult(i);
     }
     if (waiting && ::GetTickCount64() - m_verifyStart < kVerifyForMs + kLastAnswersMs) return;
     Finish();

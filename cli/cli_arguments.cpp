@@ -168,6 +168,24 @@ bool IsValueOption(const std::string& option) {
 
 bool IsPasswordOption(const std::string& option) { return option == "--password" || option == "--new-password"; }
 
+// The flag an option of configure or, with dryRun, of apply sets; null
+// for any other option.
+bool* FlagOption(const std::string& option, CliArguments& parsed, bool dryRun) {
+    if (option == "--verify") return &parsed.verify;
+    if (option == "--force") return &parsed.force;
+    if (dryRun && option == "--dry-run") return &parsed.dryRun;
+    return nullptr;
+}
+
+// --wait of configure and apply: the verdict's wait, and the scan's when
+// longer, so that a module slow to answer is found.
+bool ReadVerdictWait(OptionReader& in, const std::string& option, CliArguments& parsed) {
+    std::string value;
+    if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+    parsed.scanWaitMs = parsed.waitMs > kDefaultScanWaitMs ? parsed.waitMs : kDefaultScanWaitMs;
+    return true;
+}
+
 bool ReadScan(OptionReader& in, CliArguments& parsed) {
     parsed.waitMs = kDefaultScanWaitMs;
     while (!in.Done()) {
@@ -196,11 +214,11 @@ bool ReadConfigure(OptionReader& in, CliArguments& parsed) {
     while (!in.Done()) {
         const std::string option = in.TakeOption();
         std::string value;
-        if (option == "--verify") {
+        if (bool* flag = FlagOption(option, parsed, false)) {
             if (!in.TakeFlag(option)) return false;
-            parsed.verify = true;
+            *flag = true;
         } else if (option == "--wait") {
-            if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+            if (!ReadVerdictWait(in, option, parsed)) return false;
         } else if (IsValueOption(option) || IsPasswordOption(option)) {
             const bool taken = IsPasswordOption(option) ? in.TakeSecretValue(option, value) : in.TakeValue(option, value);
             if (!taken || !ReadSettingOption(option, value, parsed.settings, in.error)) return false;
@@ -222,15 +240,11 @@ bool ReadApply(OptionReader& in, CliArguments& parsed) {
     if (!in.TakeOperand("apply needs a plan file", parsed.planPath)) return false;
     while (!in.Done()) {
         const std::string option = in.TakeOption();
-        std::string value;
-        if (option == "--verify") {
+        if (bool* flag = FlagOption(option, parsed, true)) {
             if (!in.TakeFlag(option)) return false;
-            parsed.verify = true;
-        } else if (option == "--dry-run") {
-            if (!in.TakeFlag(option)) return false;
-            parsed.dryRun = true;
+            *flag = true;
         } else if (option == "--wait") {
-            if (!in.TakeValue(option, value) || !ParseWait(value, parsed.waitMs, in.error)) return false;
+            if (!ReadVerdictWait(in, option, parsed)) return false;
         } else {
             in.error = "apply does not take " + option;
             return false;
@@ -273,13 +287,14 @@ bool ParseCliArguments(const std::vector<std::string>& args, CliArguments& parse
 }
 
 const char* CliHelpText() {
-    return R"(Usage:
+    return R"help(Usage:
   lanwise-cli scan [--wait MS] [--format table|csv|json]
   lanwise-cli configure MAC [--ip A.B.C.D] [--sn A.B.C.D] [--gw A.B.C.D]
                             [--dns1 A.B.C.D] [--dns2 A.B.C.D] [--hostname NAME]
                             [--dhcp on|off] [--password P|-]
                             [--new-password P|-] [--wait MS] [--verify]
-  lanwise-cli apply PLAN.csv [--wait MS] [--verify] [--dry-run]
+                            [--force]
+  lanwise-cli apply PLAN.csv [--wait MS] [--verify] [--dry-run] [--force]
   lanwise-cli --help | --version
 
 Finds and configures the network modules on this computer's segment
@@ -299,34 +314,50 @@ scan       Sends one scan and lists the modules that answer within --wait ms
            mac, hostname and reachable: true when this computer's network
            adapters reach the module (as the program, which shows the others
            in grey), false when not, null without an IP address. Texts come
-           from the network as they are: the table shows a control character
-           as "?", csv puts "'" before a cell a spreadsheet would take for a
-           formula (one that begins with "=", "+", "-", "@", a tab or a CR),
-           and json is UTF-8, reading a byte that is not part of valid UTF-8
-           as Latin-1.
+           from the network as they are: the table and messages show a
+           control character or a bidirectional override as "?"; csv quotes
+           a cell holding a separator, a quote, a tab or a line break, and
+           puts "'" before a cell a spreadsheet would take for a formula (one
+           that begins with "=", "+", "-", "@", a tab or a CR); json is
+           UTF-8, reading a byte that is not part of valid UTF-8 as Latin-1.
+           At most 4096 modules are listed; answers from further MACs are
+           counted on standard error.
 
 configure  Scans, finds the module by its MAC address (either case, "-" or
            ":" between the bytes), changes the settings given, sends one
            configure request and waits --wait ms (default 3000) for the
-           module's verdict. Only what is given changes: every other value is
-           sent as the module reports it, and an address or DHCP state it
-           does not report is left out of the request. Its host name is sent
-           back whole; a module that reports none needs --hostname, since
-           every request carries one. At least one setting besides
-           --password must be given; when the module reports every value
-           given already, nothing is sent and the line reads "unchanged".
+           module's verdict; a --wait longer than 1500 ms lengthens the scan
+           too. Only what is given changes: every other value is sent as the
+           module reports it, and an address or DHCP state it does not report
+           is left out of the request. Its host name is sent back whole; a
+           module that reports none needs --hostname, since every request
+           carries one. At least one setting besides --password must be
+           given; when the module reports every value given already, nothing
+           is sent and the line reads "unchanged".
            As in the program's configure dialog: a value the module does not
-           report cannot be set; a host name holds only letters, digits and
-           "_"; host names and passwords hold at most 29 characters; the
-           current password goes only to a module that reports being
-           protected. A password cannot hold ";". --verify scans again and
-           checks that the module reports the addresses, host name and DHCP
-           state sent.
+           report (an address, the DHCP state) cannot be set; a host name
+           holds only letters, digits and "_"; host names and passwords hold
+           at most 29 characters; the current password goes only to a module
+           that reports being protected, and such a module gets nothing
+           without --password. A password holds no ";" and no control
+           character.
+           When the IP, SN or GW change or DHCP is turned off, the settings
+           the module would be left with are checked first, and refused: an
+           IP of 0.0.0.0 while DHCP is off, an IP that is the network or
+           broadcast address of its subnet (/31 and /32 excepted), a mask
+           that is not contiguous, a gateway other than 0.0.0.0 outside the
+           module's subnet. --force sends them all the same.
+           --verify scans again and checks that the module reports the
+           addresses, host name and DHCP state sent, and for a new password
+           its password state (on unless the new password is empty); from a
+           module that reports no password state, a password change reads
+           "reconfigured (not verifiable)".
 
            Passwords given on the command line can be seen by other users of
            this computer (in its process list). --password - and
            --new-password - read the password from the next line of standard
-           input instead, typed without echo on a console.
+           input instead, typed without echo on a console. Requests are
+           printed with "****" for the passwords.
 
 apply      Scans once, then configures each module of a CSV plan in turn as
            configure does. The header line names the columns, in any case:
@@ -336,16 +367,20 @@ apply      Scans once, then configures each module of a CSV plan in turn as
            header line shows; blanks around a cell that is not quoted do not
            count. One row per module; an empty cell or "N/A" keeps the
            module's value, a row whose MAC is "N/A" is skipped, and so is an
-           empty row. A row that changes nothing sends nothing. A plan with a
-           malformed line (a control character such as a line break in a
-           cell, among others) is refused as a whole before anything is sent;
-           host names are checked row by row against the module's own.
+           empty row. A row that changes nothing sends nothing.
+           The plan is checked whole before anything is sent: a malformed
+           line (a control character such as a line break in a cell, among
+           others) refuses it, and so does, once the scan has answered, a row
+           whose value cannot be set or whose settings are refused as
+           configure refuses them (--force sends those); each such row is
+           named with its line number. A row for a protected module without
+           a password reads "password required" and sends nothing.
            One line per row, in plan order: the MAC, then reconfigured,
-           verified, unchanged, invalid password, not found, no reply, not
-           verified, not sent or refused: <reason>; then a count of each on
-           standard error. --verify checks the rows' modules with one scan for
-           up to 50 rows. --dry-run prints the request each row would send
-           and sends none.
+           verified, reconfigured (not verifiable), unchanged, invalid
+           password, not found, no reply, not verified, not sent or password
+           required; then a count of each on standard error. --verify checks
+           the rows' modules with one scan for up to 50 rows. --dry-run
+           prints the request each row would send and sends none.
 
 The scan before configure and apply lasts up to 1500 ms and ends as soon as
 every module needed has answered.
@@ -355,9 +390,20 @@ The tool configures one module at a time and waits for its verdict. A module's
 request on the same segment could be mistaken for this tool's own; --verify
 settles it.
 
-Exit codes: 0 success (every row, for apply); 2 usage fault or a refused
-value; 3 invalid password; 4 module not found or no reply; 5 nothing could be
-sent, at any point of the run (UDP port 3250 taken, no network adapter); 6
-some rows of a plan failed; 7 --verify found other values than those sent.
-)";
+Exit codes: 0 success (every row, for apply); 2 usage fault, a refused value
+or plan, or a protected module without --password; 3 invalid password; 4
+module not found or no reply; 5 nothing could be sent, at any point of the run
+(UDP port 3250 taken, no network adapter); 6 some rows of a plan failed; 7
+--verify found other values than those sent.
+
+Examples:
+  The modules on the segment, for a spreadsheet:
+    lanwise-cli scan --format csv > modules.csv
+  One module to a new address in its subnet, checked by a second scan (the
+  password is asked for):
+    lanwise-cli configure 02-00-00-00-00-01 --ip 10.0.0.20 --password - --verify
+  A plan: first what each row would send, then sent and checked:
+    lanwise-cli apply plan.csv --dry-run
+    lanwise-cli apply plan.csv --verify
+)help";
 }

@@ -20,12 +20,16 @@ struct CliArguments {
     // scan: how long answers are collected; configure and apply: how long
     // the module's verdict is awaited.
     int waitMs = 0;
+    // configure and apply: how long the scan before them waits for the
+    // modules needed; a --wait longer than the default lengthens it too.
+    int scanWaitMs = kDefaultScanWaitMs;
     ScanFormat format = ScanFormat::Table;
     MacAddress mac = {};          // configure
     ModuleSettings settings;      // configure
     std::string planPath;         // apply
     bool verify = false;          // configure, apply
     bool dryRun = false;          // apply
+    bool force = false;           // configure, apply: send implausible settings
 };
 
 // Reads the next line of standard input, without its line end, for the

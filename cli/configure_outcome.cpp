@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "configure_request.h"
-#include "module_table.h"
+#include "network_text_guard.h"
+#include "settings_plausibility.h"
 #include "wire_messages.h"
 
 namespace {
@@ -40,6 +41,15 @@ std::uint8_t ReportedDhcp(const VORN_ModuleScanResponseType& answer) {
 std::uint8_t DhcpOf(const VORN_ModuleScanResponseType& answer, const ModuleSettings& s) {
     if (!s.dhcpOn) return ReportedDhcp(answer);
     return *s.dhcpOn ? 1 : 0;
+}
+
+// As an address, a DHCP state the module does not report cannot be set.
+bool SetDhcp(const VORN_ModuleScanResponseType& answer, const ModuleSettings& s, VORN_ConfigureRequestType& r,
+             std::string& reason) {
+    r.dhcp = DhcpOf(answer, s);
+    if (!s.dhcpOn || ReportedDhcp(answer) != kLeftOutDhcp) return true;
+    reason = "the module reports no DHCP state";
+    return false;
 }
 
 // The given address, else the reported one, else left out. As in the
@@ -85,7 +95,7 @@ bool SetHostname(const VORN_ModuleScanResponseType& answer, const ModuleSettings
     }
     std::memcpy(r.hn, answer.hn, sizeof r.hn);
     if (IsLegalHostname(FieldText(answer.hn).c_str())) return true;
-    reason = "the module's host name \"" + PrintableText(FieldText(answer.hn)) + "\" is not legal; give a new one";
+    reason = "the module's host name \"" + TerminalText(FieldText(answer.hn)) + "\" is not legal; give a new one";
     return false;
 }
 
@@ -100,16 +110,37 @@ const char* OutcomeText(Outcome outcome) {
     switch (outcome) {
         case Outcome::Reconfigured: return "reconfigured";
         case Outcome::Verified: return "verified";
+        case Outcome::NotVerifiable: return "reconfigured (not verifiable)";
         case Outcome::Unchanged: return "unchanged";
         case Outcome::InvalidPassword: return "invalid password";
         case Outcome::NotFound: return "not found";
         case Outcome::NoReply: return "no reply";
         case Outcome::NotVerified: return "not verified";
         case Outcome::NotSent: return "not sent";
+        case Outcome::PasswordRequired: return "password required";
         case Outcome::Refused: return "refused:";
         case Outcome::DryRun: break;
     }
     return "";
+}
+
+// The value the module reports, as a request carries it.
+std::uint32_t ReportedAddress(std::uint8_t valid, std::uint32_t reported) {
+    return valid == 1 ? reported : kLeftOutAddress;
+}
+
+// Whether the password state the module reports shows the request's new
+// password; false in known when it reports none.
+bool PasswordStateShown(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request,
+                        bool& known) {
+    known = answer.pswdValid == 1 && answer.pswd <= 1;
+    if (request.newPswdValid != 1 || !known) return true;
+    const bool protectedAfter = request.newPswd[0] != '\0';
+    return (answer.pswd == 1) == protectedAfter;
+}
+
+bool RequiresPassword(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings) {
+    return answer.pswdValid == 1 && answer.pswd == 1 && (!settings.password || settings.password->empty());
 }
 
 // An outcome as the closing count names it.
@@ -133,10 +164,10 @@ bool PrepareConfigureRequest(const VORN_ModuleScanResponseType& answer, const Mo
                              VORN_ConfigureRequestType& request, std::string& reason) {
     request = VORN_ConfigureRequestType();
     std::memcpy(request.macId, answer.macId, VORN_MAC_SIZE);
-    if (!SetAddresses(answer, settings, request, reason) || !SetHostname(answer, settings, request, reason)) {
+    if (!SetAddresses(answer, settings, request, reason) || !SetDhcp(answer, settings, request, reason) ||
+        !SetHostname(answer, settings, request, reason)) {
         return false;
     }
-    request.dhcp = DhcpOf(answer, settings);
     // As in the dialog, the current password goes only to a module that
     // reports being protected.
     if (settings.password && answer.pswdValid && answer.pswd) StoreText(request.pswd, *settings.password);
@@ -157,6 +188,27 @@ bool ConfigureRequestText(const VORN_ConfigureRequestType& request, std::string&
     return true;
 }
 
+std::string MaskedRequestText(const VORN_ConfigureRequestType& request) {
+    VORN_ConfigureRequestType masked = request;
+    if (masked.pswd[0] != '\0') StoreText(masked.pswd, "****");
+    if (masked.newPswdValid == 1) StoreText(masked.newPswd, "****");
+    const vorn::ConfigureRequestText built = vorn::BuildConfigureRequest(masked);
+    return std::string(built.text, built.length);
+}
+
+std::string ImplausibleRequest(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request) {
+    // DHCP turned off leaves the module with its own addresses.
+    const bool changed = request.ip != ReportedAddress(answer.ipValid, answer.ip) ||
+                         request.sn != ReportedAddress(answer.snValid, answer.sn) ||
+                         request.gw != ReportedAddress(answer.gwValid, answer.gw) ||
+                         (request.dhcp == 0 && ReportedDhcp(answer) == 1);
+    if (!changed || request.ip == kLeftOutAddress || request.sn == kLeftOutAddress) return std::string();
+    // A gateway the request leaves out is one the module does not report.
+    const ModuleAddressing after = {request.ip, request.sn, request.gw == kLeftOutAddress ? 0 : request.gw,
+                                    request.dhcp == 1};
+    return ImplausibleAddressing(after).Str();
+}
+
 bool AnswerShowsRequest(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request) {
     const std::string sentName = FieldText(request.hn);
     const bool nameShown = answer.hnValid ? FieldText(answer.hn) == sentName : sentName.empty();
@@ -168,11 +220,50 @@ bool AnswerShowsRequest(const VORN_ModuleScanResponseType& answer, const VORN_Co
            AddressShown(answer.dns2Valid, answer.dns2, request.dns2) && nameShown && dhcpShown;
 }
 
+Outcome VerificationOutcome(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request) {
+    bool passwordStateKnown = false;
+    if (!AnswerShowsRequest(answer, request) || !PasswordStateShown(answer, request, passwordStateKnown)) {
+        return Outcome::NotVerified;
+    }
+    return request.newPswdValid == 1 && !passwordStateKnown ? Outcome::NotVerifiable : Outcome::Verified;
+}
+
+RowResult PrepareRow(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings, bool force,
+                     VORN_ConfigureRequestType& request) {
+    RowResult result = {{}, Outcome::Unchanged, std::string()};
+    std::memcpy(result.mac.bytes, answer.macId, VORN_MAC_SIZE);
+    if (!ChangesReportedValues(answer, settings)) return result;
+    result.outcome = Outcome::Refused;
+    std::string text;
+    if (!PrepareConfigureRequest(answer, settings, request, result.detail) ||
+        !ConfigureRequestText(request, text, result.detail)) {
+        return result;
+    }
+    const std::string implausible = force ? std::string() : ImplausibleRequest(answer, request);
+    if (!implausible.empty()) {
+        result.detail = implausible + "; --force sends it all the same";
+        return result;
+    }
+    if (RequiresPassword(answer, settings)) {
+        result.outcome = Outcome::PasswordRequired;
+        return result;
+    }
+    result.outcome = Outcome::DryRun;
+    result.detail = MaskedRequestText(request);
+    return result;
+}
+
+RowResult NotFoundResult(const MacAddress& mac, int waitedMs) {
+    return {mac, Outcome::NotFound,
+            "no module with this MAC answered within " + std::to_string(waitedMs) + " ms; --wait waits longer"};
+}
+
 std::string ResultLine(const RowResult& result) {
     std::string line = MacArgumentText(result.mac) + " ";
     if (result.outcome == Outcome::DryRun) return line + result.detail;
     line += OutcomeText(result.outcome);
     if (result.outcome == Outcome::Refused) line += " " + result.detail;
+    if (result.outcome == Outcome::NotFound && !result.detail.empty()) line += ": " + result.detail;
     return line;
 }
 
@@ -180,6 +271,7 @@ int ConfigureExitCode(Outcome outcome) {
     switch (outcome) {
         case Outcome::Reconfigured:
         case Outcome::Verified:
+        case Outcome::NotVerifiable:
         case Outcome::Unchanged:
         case Outcome::DryRun: return exit_code::kSuccess;
         case Outcome::InvalidPassword: return exit_code::kInvalidPassword;
@@ -187,6 +279,7 @@ int ConfigureExitCode(Outcome outcome) {
         case Outcome::NoReply: return exit_code::kNotFound;
         case Outcome::NotVerified: return exit_code::kNotVerified;
         case Outcome::NotSent: return exit_code::kNotSent;
+        case Outcome::PasswordRequired:
         case Outcome::Refused: break;
     }
     return exit_code::kUsage;
@@ -203,8 +296,9 @@ int PlanExitCode(const std::vector<RowResult>& results) {
 
 std::string PlanSummary(const std::vector<RowResult>& results) {
     static const Outcome kOrder[] = {
-        Outcome::Verified, Outcome::Reconfigured, Outcome::Unchanged,   Outcome::DryRun,  Outcome::InvalidPassword,
-        Outcome::NotFound, Outcome::NoReply,      Outcome::NotVerified, Outcome::NotSent, Outcome::Refused,
+        Outcome::Verified,         Outcome::NotVerifiable, Outcome::Reconfigured, Outcome::Unchanged,
+        Outcome::DryRun,           Outcome::InvalidPassword, Outcome::NotFound,   Outcome::NoReply,
+        Outcome::NotVerified,      Outcome::NotSent,       Outcome::PasswordRequired, Outcome::Refused,
     };
     std::string summary = std::to_string(results.size()) + (results.size() == 1 ? " row:" : " rows:");
     const char* separator = " ";

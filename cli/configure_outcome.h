@@ -27,6 +27,16 @@ bool PrepareConfigureRequest(const VORN_ModuleScanResponseType& answer, const Mo
 // would refuse to send it because it cannot be carried whole.
 bool ConfigureRequestText(const VORN_ConfigureRequestType& request, std::string& text, std::string& reason);
 
+// The request's text with the values of "Password" and "New Password"
+// shown as "****", for printing.
+std::string MaskedRequestText(const VORN_ConfigureRequestType& request);
+
+// Empty when the request leaves the module's IP, SN, GW and DHCP as it
+// reports them (or only turns DHCP on), or leaves them plausible
+// (ImplausibleAddressing); otherwise the rule they break. A request that leaves the IP or the mask out, or a
+// module that reports neither, gives nothing to check.
+std::string ImplausibleRequest(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request);
+
 // True when a rescan's answer shows what the request set: the addresses,
 // the host name and the DHCP state it carries. A value the module leaves
 // out matches a request that cleared it (0.0.0.0, an empty name).
@@ -35,12 +45,14 @@ bool AnswerShowsRequest(const VORN_ModuleScanResponseType& answer, const VORN_Co
 enum class Outcome {
     Reconfigured,
     Verified,
+    NotVerifiable,
     Unchanged,
     InvalidPassword,
     NotFound,
     NoReply,
     NotVerified,
     NotSent,
+    PasswordRequired,
     Refused,
     DryRun
 };
@@ -48,14 +60,39 @@ enum class Outcome {
 struct RowResult {
     MacAddress mac;
     Outcome outcome;
-    std::string detail;  // the reason of a refusal, the request of a dry run
+    // The reason of a refusal, the request of a dry run (passwords
+    // masked), the hint of a module not found.
+    std::string detail;
 };
 
-// "<MAC> <outcome>", as apply prints one per row.
+// What a rescan's answer proves of a request the module took: Verified
+// when it shows all the request set, the password state included (a new
+// password that is not empty turns it on); NotVerified when it shows
+// something else; NotVerifiable when it shows all it tells but the request
+// set what it does not tell (a password, to a module that reports no
+// password state).
+Outcome VerificationOutcome(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request);
+
+// One module's row, decided before anything is sent, as configure and
+// each row of apply decide it: Unchanged when the settings change nothing
+// the module reports; Refused with the reason when a value cannot be set
+// or, unless force, when the IP, SN and GW it would be left with are
+// implausible; PasswordRequired when the module reports its password on
+// and no password is given; else DryRun, with request ready to send and
+// its masked text as detail.
+RowResult PrepareRow(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings, bool force,
+                     VORN_ConfigureRequestType& request);
+
+// A module that did not answer the scan of waitedMs, with a hint.
+RowResult NotFoundResult(const MacAddress& mac, int waitedMs);
+
+// "<MAC> <outcome>", as apply prints one per row; a dry run's request,
+// a refusal's reason and a missing module's hint follow the outcome.
 std::string ResultLine(const RowResult& result);
 
 int ConfigureExitCode(Outcome outcome);
-// 5 when a request could not be sent, else 6 when any row failed.
+// 5 when a request could not be sent, else 6 when any row failed
+// (password required among them).
 int PlanExitCode(const std::vector<RowResult>& results);
 
 // "3 rows: 1 verified, 2 unchanged": how many rows came to each outcome,

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "module_table.h"
-
 namespace {
 
 // The callback runs on the library's worker thread with the library lock
@@ -23,14 +21,9 @@ DWORD Remaining(ULONGLONG deadline) {
     return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
 }
 
-bool HasAnswered(const std::vector<VORN_ModuleScanResponseType>& answers, const MacAddress& mac) {
-    return std::any_of(answers.begin(), answers.end(), [&](const VORN_ModuleScanResponseType& answer) {
-        return answer.macIdValid && std::memcmp(answer.macId, mac.bytes, VORN_MAC_SIZE) == 0;
-    });
-}
-
-bool AllAnswered(const std::vector<VORN_ModuleScanResponseType>& answers, const std::vector<MacAddress>& wanted) {
-    return std::all_of(wanted.begin(), wanted.end(), [&](const MacAddress& mac) { return HasAnswered(answers, mac); });
+bool AllAnswered(const FirstAnswers& answers, const std::vector<MacAddress>& wanted) {
+    return std::all_of(wanted.begin(), wanted.end(),
+                       [&](const MacAddress& mac) { return answers.Find(mac.bytes) != nullptr; });
 }
 
 void DropAnswers() {
@@ -64,15 +57,14 @@ LibrarySession::~LibrarySession() {
     g_libraryEvent = nullptr;
 }
 
-bool LibrarySession::Scan(const std::vector<MacAddress>& wanted, DWORD waitMs,
-                          std::vector<VORN_ModuleScanResponseType>& answers) {
+bool LibrarySession::Scan(const std::vector<MacAddress>& wanted, DWORD waitMs, FirstAnswers& answers) {
     DropAnswers();
-    answers.clear();
+    answers = FirstAnswers();
     if (!VORN_SendModuleScan()) return false;
     const ULONGLONG deadline = GetTickCount64() + waitMs;
     for (;;) {
         VORN_ModuleScanResponseType answer;
-        while (VORN_GetResponse(&answer)) KeepFirstAnswer(answers, answer);
+        while (VORN_GetResponse(&answer)) answers.Keep(answer);
         if (!wanted.empty() && AllAnswered(answers, wanted)) return true;
         const DWORD left = Remaining(deadline);
         if (left == 0) return true;

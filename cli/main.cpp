@@ -13,11 +13,13 @@
 #include "configure_plan.h"
 #include "library_session.h"
 #include "module_table.h"
+#include "network_text_guard.h"
 #include "workstation_adapters.h"
 
 namespace {
 
-constexpr DWORD kPreScanMs = kDefaultScanWaitMs;
+// How long the scan that verifies reconfigured rows waits for them.
+constexpr DWORD kVerifyScanMs = kDefaultScanWaitMs;
 // Under --verify, the rows reconfigured are checked with one scan for up
 // to this many of them: a scan per row would cost the whole segment's
 // answers each time, and waiting for the plan's end would leave a long
@@ -29,7 +31,11 @@ constexpr long kMaxPlanBytes = 1 << 20;
 // Longer than any password that passes, so that a cut line is refused.
 constexpr std::size_t kMaxInputLine = 256;
 
-void PrintError(const std::string& message) { std::fprintf(stderr, "lanwise-cli: %s\n", message.c_str()); }
+// Messages and result lines can carry a module's texts or a plan's cells:
+// they reach the terminal as TerminalText shows them.
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "lanwise-cli: %s\n", TerminalText(message).c_str());
+}
 
 void PrintNotSent(const char* what) {
     PrintError(std::string(what) +
@@ -38,7 +44,7 @@ void PrintNotSent(const char* what) {
 }
 
 void PrintLine(const std::string& line) {
-    std::printf("%s\n", line.c_str());
+    std::printf("%s\n", TerminalText(line).c_str());
     std::fflush(stdout);
 }
 
@@ -93,14 +99,6 @@ bool ReadPlanFile(const std::string& path, std::string& text, std::string& error
     return true;
 }
 
-const VORN_ModuleScanResponseType* FindAnswer(const std::vector<VORN_ModuleScanResponseType>& answers,
-                                              const MacAddress& mac) {
-    for (const VORN_ModuleScanResponseType& answer : answers) {
-        if (answer.macIdValid && std::memcmp(answer.macId, mac.bytes, VORN_MAC_SIZE) == 0) return &answer;
-    }
-    return nullptr;
-}
-
 Outcome VerdictOutcome(Verdict verdict) {
     switch (verdict) {
         case Verdict::InvalidPassword: return Outcome::InvalidPassword;
@@ -111,27 +109,20 @@ Outcome VerdictOutcome(Verdict verdict) {
     return Outcome::Reconfigured;
 }
 
-// One module, as configure and each row of apply do it, up to the
-// module's verdict; request is what was sent.
-RowResult ConfigureOne(LibrarySession& session, const std::vector<VORN_ModuleScanResponseType>& answers,
-                       const MacAddress& mac, const ModuleSettings& settings, const CliArguments& args,
-                       VORN_ConfigureRequestType& request) {
-    RowResult result = {mac, Outcome::NotFound, std::string()};
-    const VORN_ModuleScanResponseType* answer = FindAnswer(answers, mac);
-    if (!answer) return result;
-    std::string text;
-    if (!ChangesReportedValues(*answer, settings)) {
-        result.outcome = Outcome::Unchanged;
-    } else if (!PrepareConfigureRequest(*answer, settings, request, result.detail) ||
-               !ConfigureRequestText(request, text, result.detail)) {
-        result.outcome = Outcome::Refused;
-    } else if (args.dryRun) {
-        result.outcome = Outcome::DryRun;
-        result.detail = text;
-    } else {
-        result.outcome = VerdictOutcome(session.Configure(request, static_cast<DWORD>(args.waitMs)));
-    }
-    return result;
+// One module's row before anything is sent, as configure and each row of
+// apply decide it; request is what would be sent.
+RowResult PrepareOne(const FirstAnswers& answers, const MacAddress& mac, const ModuleSettings& settings,
+                     const CliArguments& args, VORN_ConfigureRequestType& request) {
+    const VORN_ModuleScanResponseType* answer = answers.Find(mac.bytes);
+    if (!answer) return NotFoundResult(mac, args.scanWaitMs);
+    return PrepareRow(*answer, settings, args.force, request);
+}
+
+// Sends a prepared row's request and awaits the module's verdict.
+void SendOne(LibrarySession& session, const VORN_ConfigureRequestType& request, const CliArguments& args,
+             RowResult& result) {
+    result.outcome = VerdictOutcome(session.Configure(request, static_cast<DWORD>(args.waitMs)));
+    result.detail.clear();
 }
 
 // A row reconfigured under --verify, waiting for the scan that checks it.
@@ -145,46 +136,54 @@ struct WaitingRow {
 bool VerifyRows(LibrarySession& session, std::vector<WaitingRow>& waiting, std::vector<RowResult>& results) {
     std::vector<MacAddress> wanted;
     for (const WaitingRow& row : waiting) wanted.push_back(results[row.index].mac);
-    std::vector<VORN_ModuleScanResponseType> answers;
-    const bool sent = session.Scan(wanted, kPreScanMs, answers);
+    FirstAnswers answers;
+    const bool sent = session.Scan(wanted, kVerifyScanMs, answers);
     for (const WaitingRow& row : waiting) {
         RowResult& result = results[row.index];
-        const VORN_ModuleScanResponseType* answer = FindAnswer(answers, result.mac);
-        const bool shown = answer && AnswerShowsRequest(*answer, row.request);
-        if (sent) result.outcome = shown ? Outcome::Verified : Outcome::NotVerified;
+        const VORN_ModuleScanResponseType* answer = answers.Find(result.mac.bytes);
+        if (sent) result.outcome = answer ? VerificationOutcome(*answer, row.request) : Outcome::NotVerified;
     }
     waiting.clear();
     return sent;
 }
 
-// Prints the lines of the rows settled so far, in plan order: up to the
-// first row still waiting for its check.
-void PrintSettled(const std::vector<RowResult>& results, const std::vector<WaitingRow>& waiting,
+// Prints the lines of the first done rows as far as they are settled, in
+// plan order: up to the first row still waiting for its check.
+void PrintSettled(const std::vector<RowResult>& results, std::size_t done, const std::vector<WaitingRow>& waiting,
                   std::size_t& printed) {
-    const std::size_t settled = waiting.empty() ? results.size() : waiting.front().index;
+    const std::size_t settled = waiting.empty() ? done : waiting.front().index;
     for (; printed < settled; ++printed) PrintLine(ResultLine(results[printed]));
 }
 
 int RunScan(const CliArguments& args) {
     LibrarySession session;
-    std::vector<VORN_ModuleScanResponseType> answers;
+    FirstAnswers answers;
     if (!session.Scan({}, static_cast<DWORD>(args.waitMs), answers)) {
         PrintNotSent("the scan");
         return exit_code::kNotSent;
     }
-    std::fputs(FormatScanLines(ScanLines(answers), args.format, ReadWorkstationAdapters()).c_str(), stdout);
+    std::fputs(FormatScanLines(ScanLines(answers.Answers()), args.format, ReadWorkstationAdapters()).c_str(), stdout);
+    if (answers.TurnedAway() > 0) {
+        PrintError("only the first " + std::to_string(kMaxScanModules) + " modules are listed; " +
+                   std::to_string(answers.TurnedAway()) + " answers from further MACs were left out");
+    }
     return exit_code::kSuccess;
 }
 
 int RunConfigure(const CliArguments& args) {
     LibrarySession session;
-    std::vector<VORN_ModuleScanResponseType> answers;
-    if (!session.Scan({args.mac}, kPreScanMs, answers)) {
+    FirstAnswers answers;
+    if (!session.Scan({args.mac}, static_cast<DWORD>(args.scanWaitMs), answers)) {
         PrintNotSent("the scan");
         return exit_code::kNotSent;
     }
     VORN_ConfigureRequestType request = {};
-    std::vector<RowResult> results = {ConfigureOne(session, answers, args.mac, args.settings, args, request)};
+    std::vector<RowResult> results = {PrepareOne(answers, args.mac, args.settings, args, request)};
+    if (results[0].outcome == Outcome::PasswordRequired) {
+        PrintError(MacArgumentText(args.mac) + " is password-protected: give --password");
+        return exit_code::kUsage;
+    }
+    if (results[0].outcome == Outcome::DryRun) SendOne(session, request, args, results[0]);
     std::vector<WaitingRow> waiting;
     if (args.verify && results[0].outcome == Outcome::Reconfigured) waiting.push_back({0, request});
     const bool verifySent = waiting.empty() || VerifyRows(session, waiting, results);
@@ -198,6 +197,21 @@ int RunConfigure(const CliArguments& args) {
     if (verifySent) return ConfigureExitCode(results[0].outcome);
     PrintNotSent("the scan that verifies it");
     return exit_code::kNotSent;
+}
+
+// A plan is checked whole before anything is sent: false, with a line per
+// refused row, when any row is refused.
+bool PlanAccepted(const CliArguments& args, const std::vector<PlanRow>& rows, const std::vector<RowResult>& results) {
+    std::size_t refused = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (results[i].outcome != Outcome::Refused) continue;
+        PrintError(args.planPath + ": line " + std::to_string(rows[i].line) + ": " + ResultLine(results[i]));
+        ++refused;
+    }
+    if (refused == 0) return true;
+    PrintError(args.planPath + ": " + std::to_string(refused) + (refused == 1 ? " row" : " rows") +
+               " refused; nothing was sent");
+    return false;
 }
 
 int RunApply(const CliArguments& args) {
@@ -215,30 +229,37 @@ int RunApply(const CliArguments& args) {
     std::vector<MacAddress> wanted;
     for (const PlanRow& row : rows) wanted.push_back(row.mac);
     LibrarySession session;
-    std::vector<VORN_ModuleScanResponseType> answers;
-    if (!session.Scan(wanted, kPreScanMs, answers)) {
+    FirstAnswers answers;
+    if (!session.Scan(wanted, static_cast<DWORD>(args.scanWaitMs), answers)) {
         PrintNotSent("the scan");
         return exit_code::kNotSent;
     }
     std::vector<RowResult> results;
+    std::vector<VORN_ConfigureRequestType> requests(rows.size(), VORN_ConfigureRequestType());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        results.push_back(PrepareOne(answers, rows[i].mac, rows[i].settings, args, requests[i]));
+    }
+    if (!PlanAccepted(args, rows, results)) return exit_code::kUsage;
     std::vector<WaitingRow> waiting;
     std::size_t printed = 0;
     bool verifySent = true;
-    for (const PlanRow& row : rows) {
-        VORN_ConfigureRequestType request = {};
-        // Once nothing can be sent, the rows left are not tried.
-        const bool sending = results.empty() || results.back().outcome != Outcome::NotSent;
-        results.push_back(sending ? ConfigureOne(session, answers, row.mac, row.settings, args, request)
-                                  : RowResult{row.mac, Outcome::NotSent, std::string()});
-        if (sending && results.back().outcome == Outcome::NotSent) PrintNotSent("a configure request");
-        if (args.verify && results.back().outcome == Outcome::Reconfigured) {
-            waiting.push_back({results.size() - 1, request});
+    bool canSend = true;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        RowResult& result = results[i];
+        // Once nothing can be sent, the rows left to send are not tried.
+        if (result.outcome == Outcome::DryRun && !args.dryRun && !canSend) {
+            result = {result.mac, Outcome::NotSent, std::string()};
+        } else if (result.outcome == Outcome::DryRun && !args.dryRun) {
+            SendOne(session, requests[i], args, result);
+            canSend = result.outcome != Outcome::NotSent;
+            if (!canSend) PrintNotSent("a configure request");
         }
+        if (args.verify && result.outcome == Outcome::Reconfigured) waiting.push_back({i, requests[i]});
         if (waiting.size() >= kVerifyBatchRows) verifySent = VerifyRows(session, waiting, results) && verifySent;
-        PrintSettled(results, waiting, printed);
+        PrintSettled(results, i + 1, waiting, printed);
     }
     if (!waiting.empty()) verifySent = VerifyRows(session, waiting, results) && verifySent;
-    PrintSettled(results, waiting, printed);
+    PrintSettled(results, results.size(), waiting, printed);
     PrintError(PlanSummary(results));
     if (verifySent) return PlanExitCode(results);
     PrintNotSent("the scan that verifies the rows");

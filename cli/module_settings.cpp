@@ -1,5 +1,6 @@
 #include "module_settings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "configure_request.h"
@@ -97,6 +98,13 @@ bool CheckHostnameSetting(const std::string& text, std::string& reason) {
 bool CheckPasswordSetting(const std::string& text, std::string& reason) {
     if (!WithinDialogLimit(text)) {
         reason = "password longer than 29 characters";
+        return false;
+    }
+    // A NUL would end the password early for the checks and the request,
+    // so that the module got another one than was typed.
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    if (std::any_of(text.begin(), text.end(), control)) {
+        reason = "a password cannot hold a control character";
         return false;
     }
     if (!IsCarriablePassword(text.c_str())) {

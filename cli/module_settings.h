@@ -45,7 +45,7 @@ std::string MacArgumentText(const MacAddress& mac);
 // Each setting read from its text and checked by the configure dialog's
 // rules; on failure, false and a reason naming the value.
 // ParseAddressText reads any dotted address, ParseAddressSetting only one
-// that can be sent.
+// that can be sent. A password holds no control character and no ";".
 bool ParseAddressText(const std::string& text, std::uint32_t& address, std::string& reason);
 bool ParseAddressSetting(const std::string& text, std::uint32_t& address, std::string& reason);
 bool ParseDhcpSetting(const std::string& text, bool& on, std::string& reason);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "module_row_texts.h"
+#include "network_text_guard.h"
 #include "row_compare.h"
 
 namespace {
@@ -21,6 +22,12 @@ std::string HostnameText(const VORN_ModuleScanResponseType& record) {
     return std::string(record.hn, length);
 }
 
+std::uint64_t MacKey(const std::uint8_t (&mac)[VORN_MAC_SIZE]) {
+    std::uint64_t key = 0;
+    for (const std::uint8_t byte : mac) key = key << 8 | byte;
+    return key;
+}
+
 int CompareText(const char* first, const char* second) { return std::strcmp(first, second); }
 
 bool IpBefore(const ScanLine& a, const ScanLine& b) {
@@ -30,7 +37,7 @@ bool IpBefore(const ScanLine& a, const ScanLine& b) {
 std::string TableText(const std::vector<ScanLine>& networkLines) {
     std::vector<ScanLine> lines = networkLines;
     for (ScanLine& line : lines) {
-        for (std::string& cell : line) cell = PrintableText(cell);
+        for (std::string& cell : line) cell = TerminalText(cell);
     }
     std::array<std::size_t, kScanColumnCount> widths = {};
     for (int c = 0; c < kScanColumnCount; ++c) widths[c] = std::strlen(kHeadings[c]);
@@ -54,59 +61,13 @@ std::string TableText(const std::vector<ScanLine>& networkLines) {
     return text;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// A spreadsheet takes a cell that begins so for a formula (a bare "-" it
-// takes as text).
-bool LooksLikeFormula(const std::string& cell) {
-    return !cell.empty() && std::string("=+-@\t\r").find(cell[0]) != std::string::npos && cell != "-";
-}
-
-// RFC 4180, and quoted also when blanks begin or end the cell, which a
-// plan reader would otherwise trim.
-std::string CsvCell(const std::string& text) {
-    const std::string cell = LooksLikeFormula(text) ? "'" + text : text;
-    const bool blankAtEnd = !cell.empty() && (IsBlank(cell.front()) || IsBlank(cell.back()));
-    if (cell.find_first_of(",\"\r\n") == std::string::npos && !blankAtEnd) return cell;
-    std::string quoted = "\"";
-    for (char c : cell) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string CsvText(const std::vector<ScanLine>& lines) {
     std::string text = "IP,SN,GW,DHCP,Version,Type,MAC,Hostname\n";
     for (const ScanLine& line : lines) {
-        for (int c = 0; c < kScanColumnCount; ++c) text += (c ? "," : "") + CsvCell(line[c]);
+        for (int c = 0; c < kScanColumnCount; ++c) text += (c ? "," : "") + SpreadsheetCell(line[c], ',');
         text += '\n';
     }
     return text;
-}
-
-// The length of the well-formed UTF-8 sequence of two to four bytes at
-// text[at] (no overlong form, surrogate or code point above U+10FFFF), or
-// 0 when there is none.
-std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 0;
-    unsigned char secondMin = 0x80;
-    unsigned char secondMax = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) secondMin = 0xA0;
-        if (lead == 0xED) secondMax = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) secondMin = 0x90;
-        if (lead == 0xF4) secondMax = 0x8F;
-    }
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[at + i]);
-        if (c < (i == 1 ? secondMin : 0x80) || c > (i == 1 ? secondMax : 0xBF)) return 0;
-    }
-    return length;
 }
 
 // Module texts carry no encoding: a name typed on a module may come as
@@ -157,12 +118,22 @@ std::string JsonText(const std::vector<ScanLine>& lines, const std::vector<Works
 
 }  // namespace
 
-bool KeepFirstAnswer(std::vector<VORN_ModuleScanResponseType>& answers, const VORN_ModuleScanResponseType& record) {
-    for (const VORN_ModuleScanResponseType& kept : answers) {
-        if (std::memcmp(kept.macId, record.macId, VORN_MAC_SIZE) == 0) return false;
+bool FirstAnswers::Keep(const VORN_ModuleScanResponseType& record) {
+    const std::uint64_t key = MacKey(record.macId);
+    if (indexByMac_.count(key) != 0) return false;
+    if (answers_.size() >= kMaxScanModules) {
+        ++turnedAway_;
+        return false;
     }
-    answers.push_back(record);
+    indexByMac_.emplace(key, answers_.size());
+    answers_.push_back(record);
     return true;
+}
+
+const VORN_ModuleScanResponseType* FirstAnswers::Find(const std::uint8_t (&mac)[VORN_MAC_SIZE]) const {
+    const auto found = indexByMac_.find(MacKey(mac));
+    if (found == indexByMac_.end() || !answers_[found->second].macIdValid) return nullptr;
+    return &answers_[found->second];
 }
 
 std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& answers) {
@@ -189,13 +160,3 @@ std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat forma
     }
     return TableText(lines);
 }
-
-std::string PrintableText(const std::string& text) {
-    std::string printable = text;
-    for (char& c : printable) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    }
-    return printable;
-}
-
-std::string SafeCsvCell(const std::string& text) { return CsvCell(text); }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "network_text_guard.h"
+
 namespace {
 
 CString TextOrNotAvailable(std::uint8_t valid, const CString& text) {
@@ -100,7 +102,7 @@ CString CopyLine(const std::vector<CString>& cells) {
         cell.Replace('\t', ' ');
         cell.Replace('\r', ' ');
         cell.Replace('\n', ' ');
-        line += cell;
+        line += CString(SpreadsheetCell(cell.Str(), '\t'));
     }
     line += "\r\n";
     return line;

@@ -38,7 +38,9 @@ std::vector<ColumnLayout> ParseColumnLayout(const char* layout);
 
 // One line of copied text: the cells joined by tabs and ended by CRLF, so
 // that a spreadsheet takes each cell into a column of its own. A tab or a
-// line break inside a cell would split it, so it becomes a blank.
+// line break inside a cell would split it, so it becomes a blank; then each
+// cell is guarded as SpreadsheetCell guards it, as a module's texts come from
+// the network.
 CString CopyLine(const std::vector<CString>& cells);
 
 #endif

@@ -20,7 +20,9 @@ namespace {
 constexpr int kModules = 250;
 constexpr int kRuns = 5;
 constexpr DWORD kRunTimeoutMs = 120000;
-constexpr char kPopulation[] = "reset --count 250 --ip-base 198.18.1.1 --spread 0";
+// Without a gateway, so that the new addresses, in another subnet, are
+// plausible settings.
+constexpr char kPopulation[] = "reset --count 250 --ip-base 198.18.1.1 --gw 0.0.0.0 --spread 0";
 
 std::string TempPath(const char* prefix) {
     char folder[MAX_PATH] = "";

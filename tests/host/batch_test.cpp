@@ -93,10 +93,9 @@ TEST(BatchPreview, FieldsThatCannotGiveAddressesSayWhy) {
     std::string reason;
     EXPECT_TRUE(CheckAddressFields({Ip(198, 18, 0, 8), 0xFFFFFF00, 0}, reason));
     EXPECT_FALSE(CheckAddressFields({Ip(198, 18, 0, 8), 0xFFFF00FF, 0}, reason));
-    EXPECT_FALSE(CheckAddressFields({Ip(198, 18, 0, 8), 0, 0}, reason));
     EXPECT_FALSE(CheckAddressFields({Ip(198, 18, 0, 255), 0xFFFFFF00, 0}, reason));
     EXPECT_FALSE(CheckAddressFields({Ip(198, 18, 0, 8), 0xFFFFFF00, Ip(198, 18, 1, 1)}, reason));
-    EXPECT_NE(reason.find("gateway"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("GW 198.18.1.1"), std::string::npos) << reason;
 }
 
 TEST(BatchRequest, CarriesTheAddressesDhcpOffTheNameAndThePasswordOnly) {
@@ -137,7 +136,7 @@ TEST(BatchRecord, ReadsBackAsAPlanThatChangesOnlyWhatWasNotTaken) {
         const VORN_ModuleScanResponseType answer = Module(i + 1, "old,\"name");
         const std::string hostname = i == 2 ? std::string() : HostnameFromPattern("io_##", i + 1u);
         entries.push_back({answer, AssignedSettings(answer, Ip(198, 18, 0, 8) + i, fields, hostname, "pw"),
-                           i == 1 ? BatchResult::InvalidPassword : BatchResult::Verified});
+                           i == 1 ? BatchResult::InvalidPassword : BatchResult::Verified, std::string()});
     }
     const std::string text = BatchRecordText(entries);
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), "MAC,Type,Old_IP,IP,SN,GW,Hostname,Result\n");
@@ -146,6 +145,9 @@ TEST(BatchRecord, ReadsBackAsAPlanThatChangesOnlyWhatWasNotTaken) {
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("pw"), std::string::npos) << "a password in the record";
+    const BatchEntry refused = {entries[0].answer, entries[0].settings, BatchResult::Refused, "GW 1.2.3.4, no host"};
+    EXPECT_EQ(EntryResultText(refused), "refused: GW 1.2.3.4, no host");
+    EXPECT_NE(BatchRecordText({refused}).find(",\"refused: GW 1.2.3.4, no host\"\n"), std::string::npos);
 
     std::vector<PlanRow> rows;
     std::string error;

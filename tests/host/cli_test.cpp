@@ -9,6 +9,7 @@
 #include "cli_arguments.h"
 #include "configure_outcome.h"
 #include "configure_plan.h"
+#include "module_row_texts.h"
 #include "module_table.h"
 #include "test_records.h"
 
@@ -104,6 +105,10 @@ TEST(CliArguments, TakesJoinedValuesAndPasswordsFromStandardInput) {
     EXPECT_EQ(asked.size(), 2u);
     EXPECT_FALSE(ParseCliArguments({"configure", "02-00-00-00-00-01", "--new-password", "-"}, a, error, input));
     EXPECT_EQ(error, "--new-password -: standard input holds no line");
+    // The ";" check would stop at the NUL, and the module get "ab".
+    lines = {std::string("ab\0;IP = 1.2.3.4", 16)};
+    EXPECT_FALSE(ParseCliArguments({"configure", "02-00-00-00-00-01", "--new-password", "-"}, a, error, input));
+    EXPECT_EQ(error, "--new-password: a password cannot hold a control character");
 }
 
 TEST(CliArguments, RefusesFaultsWithAReason) {
@@ -126,6 +131,9 @@ TEST(CliArguments, RefusesFaultsWithAReason) {
         {{"configure", "02-00-00-00-00-01", "--hostname", "my-module"}, "letters, digits"},
         {{"configure", "02-00-00-00-00-01", "--hostname", std::string(30, 'a')}, "29"},
         {{"configure", "02-00-00-00-00-01", "--password", "a;b"}, ";"},
+        {{"configure", "02-00-00-00-00-01", "--hostname", "x", "--password", "a\tb"}, "control character"},
+        {{"configure", "02-00-00-00-00-01", "--new-password", std::string("ab\0;IP = 1.2.3.4", 16)},
+         "--new-password: a password cannot hold a control character"},
         {{"configure", "02-00-00-00-00-01", "--dhcp", "yes"}, "on or off"},
         {{"configure", "02-00-00-00-00-01", "--dry-run"}, "does not take --dry-run"},
         {{"apply", "plan.csv", "--ip", "1.2.3.4"}, "does not take --ip"},
@@ -142,6 +150,17 @@ TEST(CliArguments, RefusesFaultsWithAReason) {
         EXPECT_FALSE(Parses(c.args, a, error)) << c.reason;
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
     }
+}
+
+TEST(CliArguments, HelpFitsEightyColumnsAndShowsExamples) {
+    const std::string help = CliHelpText();
+    std::size_t start = 0;
+    for (std::size_t end = help.find('\n'); end != std::string::npos; end = help.find('\n', start)) {
+        EXPECT_LE(end - start, 80u) << help.substr(start, end - start);
+        start = end + 1;
+    }
+    EXPECT_NE(help.find("[--force]"), std::string::npos);
+    EXPECT_NE(help.find("\nExamples:\n"), std::string::npos);
 }
 
 // The same plan as a text editor and spreadsheets of several locales save
@@ -233,15 +252,15 @@ TEST(ConfigurePlan, RefusesTheWholePlanNamingTheLine) {
 }
 
 TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
-    std::vector<VORN_ModuleScanResponseType> answers;
-    EXPECT_TRUE(KeepFirstAnswer(answers, Answer(1, 0xC6120064, "module0")));  // 198.18.0.100
-    EXPECT_FALSE(KeepFirstAnswer(answers, Answer(1, 0x0A000001, "late")));
+    FirstAnswers answers;
+    EXPECT_TRUE(answers.Keep(Answer(1, 0xC6120064, "module0")));  // 198.18.0.100
+    EXPECT_FALSE(answers.Keep(Answer(1, 0x0A000001, "late")));
     VORN_ModuleScanResponseType bare = MissingEverything();
     std::strcpy(bare.fbType, "DIO \"8\",rev\x01\xE9");
     bare.fbTypeValid = 1;
-    EXPECT_TRUE(KeepFirstAnswer(answers, bare));
-    EXPECT_TRUE(KeepFirstAnswer(answers, Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
-    const std::vector<ScanLine> lines = ScanLines(answers);
+    EXPECT_TRUE(answers.Keep(bare));
+    EXPECT_TRUE(answers.Keep(Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
+    const std::vector<ScanLine> lines = ScanLines(answers.Answers());
     EXPECT_EQ(FormatScanLines(lines, ScanFormat::Table, {}),
               "IP            SN             GW          DHCP  Version  Type           MAC                "
               "Hostname\n"
@@ -285,9 +304,6 @@ TEST(ScanOutput, WritesNetworkTextsSafely) {
     EXPECT_EQ(BelowHeadings(FormatScanLines(ScanLines({maybe}), ScanFormat::Table, {})),
               "198.18.0.100  255.255.255.0  198.18.0.1  N/A   2.03.1   ?]0;owned?  02-00-00-00-00-01  m\n");
 
-    const ScanLine formulas = {"-", "+1", "@SUM(A1)", "\tx", " x", "a-b", "\r=1", "=1+2"};
-    EXPECT_EQ(BelowHeadings(FormatScanLines({formulas}, ScanFormat::Csv, {})),
-              "-,'+1,'@SUM(A1),'\tx,\" x\",a-b,\"'\r=1\",'=1+2\n");
 
     const ScanLine encodings = {"caf\xC3\xA9", "caf\xE9", "\xE0\x80\xAF", "\xED\xA0\x80",
                                 "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80", "\xC3", "x\x7F"};
@@ -297,6 +313,52 @@ TEST(ScanOutput, WritesNetworkTextsSafely) {
                         "\"type\": \"\xF0\x9F\x98\x80\", \"mac\": \"\\u00C3\", \"hostname\": \"x\\u007F\", \"reachable\": null}"),
               std::string::npos)
         << json;
+}
+
+// One text from the network in the last column of the table, as a CSV
+// cell and as a cell of the list's copied line: one rule for all three.
+TEST(ScanOutput, GuardsTheTableTheCsvAndTheCopiedLineAlike) {
+    const struct {
+        const char* text;
+        const char* shown;   // in the table
+        const char* csv;     // the CSV cell
+        const char* copied;  // the copied cell
+    } cases[] = {
+        {"press_1", "press_1", "press_1", "press_1"},
+        {"\x1B[2J", "?[2J", "\x1B[2J", "\x1B[2J"},
+        {"a\x9B" "2J\x85", "a?2J?", "a\x9B" "2J\x85", "a\x9B" "2J\x85"},              // C1 bytes
+        {"a\xC2\x9B" "2J\xC2\x80", "a?2J?", "a\xC2\x9B" "2J\xC2\x80", "a\xC2\x9B" "2J\xC2\x80"},  // C1 in UTF-8
+        {"x\xE2\x80\xAEy\xE2\x81\xA6z", "x?y?z", "x\xE2\x80\xAEy\xE2\x81\xA6z", "x\xE2\x80\xAEy\xE2\x81\xA6z"},
+        {"caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9", "caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9", "caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9",
+         "caf\xC3\xA9 \xE2\x82\xAC" "5 \xE9"},
+        {"IO\t=cmd|' /C calc'!A0", "IO?=cmd|' /C calc'!A0", "\"IO\t=cmd|' /C calc'!A0\"", "IO =cmd|' /C calc'!A0"},
+        {"ok\t@SUM(1+1)", "ok?@SUM(1+1)", "\"ok\t@SUM(1+1)\"", "ok @SUM(1+1)"},
+        {"\"a\",b", "\"a\",b", "\"\"\"a\"\",b\"", "\"\"\"a\"\",b\""},
+        {"a,b", "a,b", "\"a,b\"", "a,b"},
+        {"a\r\nb", "a??b", "\"a\r\nb\"", "a  b"},
+        {"=HYPERLINK(\"http://x/\")", "=HYPERLINK(\"http://x/\")", "\"'=HYPERLINK(\"\"http://x/\"\")\"",
+         "\"'=HYPERLINK(\"\"http://x/\"\")\""},
+        {"=1+2", "=1+2", "'=1+2", "'=1+2"},
+        {"+1", "+1", "'+1", "'+1"},
+        {"-1", "-1", "'-1", "'-1"},
+        {"-", "-", "-", "-"},
+        {"a-b", "a-b", "a-b", "a-b"},
+        {"@SUM(A1)", "@SUM(A1)", "'@SUM(A1)", "'@SUM(A1)"},
+        {"\tx", "?x", "\"'\tx\"", "\" x\""},
+        {"\r=1", "?=1", "\"'\r=1\"", "\" =1\""},
+        {" x", " x", "\" x\"", "\" x\""},
+    };
+    const std::string headings = FormatScanLines({}, ScanFormat::Table, {});
+    const std::size_t lastColumn = headings.find("Hostname");
+    for (const auto& c : cases) {
+        ScanLine line;
+        line[kScanColumnCount - 1] = c.text;
+        const std::string table = BelowHeadings(FormatScanLines({line}, ScanFormat::Table, {}));
+        EXPECT_EQ(table.substr(lastColumn), std::string(c.shown) + "\n") << c.text;
+        EXPECT_EQ(BelowHeadings(FormatScanLines({line}, ScanFormat::Csv, {})), std::string(",,,,,,,") + c.csv + "\n")
+            << c.text;
+        EXPECT_EQ(CopyLine({"N/A", c.text}), std::string("N/A\t") + c.copied + "\r\n") << c.text;
+    }
 }
 
 std::string RequestText(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings) {
@@ -349,6 +411,14 @@ TEST(ConfigureRequestFromAnswer, RefusesWhatCannotBeSent) {
     ModuleSettings allOnes;
     allOnes.gw = 0xFFFFFFFF;
     EXPECT_EQ(RequestText(Answer(1, 1, "m"), allOnes), "refused: 255.255.255.255 cannot be sent");
+    VORN_ModuleScanResponseType noDhcp = Answer(1, 1, "m");
+    noDhcp.dhcpValid = 0;
+    ModuleSettings dhcp;
+    dhcp.dhcpOn = true;
+    EXPECT_EQ(RequestText(noDhcp, dhcp), "refused: the module reports no DHCP state");
+    noDhcp.dhcpValid = 1;
+    noDhcp.dhcp = 0xFF;  // reported, but neither on nor off
+    EXPECT_EQ(RequestText(noDhcp, dhcp), "refused: the module reports no DHCP state");
     VORN_ModuleScanResponseType nameless = Answer(1, 1, "m");
     nameless.hnValid = 0;
     ModuleSettings ip;
@@ -393,6 +463,66 @@ TEST(ConfigureRequestFromAnswer, TellsARowThatChangesNothing) {
     EXPECT_TRUE(changes([](ModuleSettings& s) { s.newPassword = "secret"; }));
 }
 
+// What configure and each row of apply decide before anything is sent,
+// for the protected module at 198.18.0.100/24 with gateway 198.18.0.1.
+TEST(ConfigureRequestFromAnswer, DecidesEachRowBeforeAnythingIsSent) {
+    const auto row = [](void (*set)(ModuleSettings&), bool force = false) {
+        VORN_ModuleScanResponseType answer = Answer(1, 0xC6120064, "m");
+        ModuleSettings s;
+        s.password = "secret";
+        set(s);
+        VORN_ConfigureRequestType request;
+        return ResultLine(PrepareRow(answer, s, force, request));
+    };
+    const std::string sends = "02-00-00-00-00-01 Configure: 02-00-00-00-00-01;Password: ****;";
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0; }),
+              "02-00-00-00-00-01 refused: IP 0.0.0.0 is no address for a module without DHCP; "
+              "--force sends it all the same");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0; }, true),
+              sends + "IP = 0.0.0.0;SN = 255.255.255.0;GW = 198.18.0.1;DHCP = OFF;HN = m;DNS1 = 198.18.0.1;");
+    EXPECT_EQ(row([](ModuleSettings& s) {
+                  s.ip = 0;
+                  s.dhcpOn = true;
+              }).rfind(sends + "IP = 0.0.0.0;", 0),
+              0u);
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0xC61200FF; }),
+              "02-00-00-00-00-01 refused: IP 198.18.0.255 is the broadcast address of its subnet 198.18.0.0/24; "
+              "--force sends it all the same");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.sn = 0xFFFF00FF; }),
+              "02-00-00-00-00-01 refused: SN 255.255.0.255 is not a contiguous mask; --force sends it all the same");
+    // The gateway the module keeps lies outside the subnet a new IP makes.
+    EXPECT_EQ(row([](ModuleSettings& s) { s.ip = 0x0A000005; }),
+              "02-00-00-00-00-01 refused: GW 198.18.0.1 is not a host of the module's subnet 10.0.0.0/24; "
+              "--force sends it all the same");
+    EXPECT_EQ(row([](ModuleSettings& s) {
+                  s.ip = 0x0A000005;
+                  s.gw = 0;
+                  s.newPassword = "fresh";
+              }),
+              sends + "New Password = ****;IP = 10.0.0.5;SN = 255.255.255.0;GW = 0.0.0.0;DHCP = OFF;HN = m;"
+                      "DNS1 = 198.18.0.1;");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.password.reset(); s.hostname = "n"; }),
+              "02-00-00-00-00-01 password required");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.password = ""; s.hostname = "n"; }),
+              "02-00-00-00-00-01 password required");
+    EXPECT_EQ(row([](ModuleSettings& s) { s.password.reset(); s.hostname = "m"; }), "02-00-00-00-00-01 unchanged");
+
+    // Settings that leave the addresses as they are send, plausible or not;
+    // DHCP turned off leaves the module with the address it reports.
+    VORN_ModuleScanResponseType odd = Answer(2, 0, "m");
+    odd.pswd = 0;
+    odd.dhcp = 1;
+    ModuleSettings name;
+    name.hostname = "n";
+    VORN_ConfigureRequestType request;
+    EXPECT_EQ(PrepareRow(odd, name, false, request).outcome, Outcome::DryRun);
+    ModuleSettings dhcpOff;
+    dhcpOff.dhcpOn = false;
+    EXPECT_EQ(ResultLine(PrepareRow(odd, dhcpOff, false, request)),
+              "02-00-00-00-00-02 refused: IP 0.0.0.0 is no address for a module without DHCP; "
+              "--force sends it all the same");
+}
+
 TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
     const VORN_ModuleScanResponseType before = Answer(1, 0xC6120064, "module0");
     ModuleSettings s;
@@ -428,6 +558,32 @@ TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
     stale = after;
     stale.dns1Valid = 0;
     EXPECT_FALSE(AnswerShowsRequest(stale, request));
+    EXPECT_EQ(VerificationOutcome(after, request), Outcome::Verified);
+    EXPECT_EQ(VerificationOutcome(stale, request), Outcome::NotVerified);
+}
+
+// The reply names no module, so a password change is proven only by the
+// password state the module reports after it.
+TEST(ConfigureVerification, ProvesAPasswordChangeByThePasswordState) {
+    VORN_ModuleScanResponseType open = Answer(1, 0xC6120064, "m");
+    open.pswd = 0;
+    const auto outcome = [&](const char* newPassword, std::uint8_t pswdAfter, std::uint8_t pswdValidAfter) {
+        ModuleSettings s;
+        s.newPassword = newPassword;
+        VORN_ConfigureRequestType request;
+        std::string reason;
+        EXPECT_TRUE(PrepareConfigureRequest(open, s, request, reason)) << reason;
+        VORN_ModuleScanResponseType after = open;
+        after.pswd = pswdAfter;
+        after.pswdValid = pswdValidAfter;
+        return VerificationOutcome(after, request);
+    };
+    EXPECT_EQ(outcome("fresh", 1, 1), Outcome::Verified);
+    EXPECT_EQ(outcome("fresh", 0, 1), Outcome::NotVerified);  // kept its old state
+    EXPECT_EQ(outcome("", 0, 1), Outcome::Verified);
+    EXPECT_EQ(outcome("", 1, 1), Outcome::NotVerified);
+    EXPECT_EQ(outcome("fresh", 0, 0), Outcome::NotVerifiable);
+    EXPECT_EQ(outcome("fresh", 0xFF, 1), Outcome::NotVerifiable);
 }
 
 TEST(ConfigureResults, GiveTheLineAndTheExitCode) {
@@ -435,26 +591,30 @@ TEST(ConfigureResults, GiveTheLineAndTheExitCode) {
     const struct {
         Outcome outcome;
         const char* line;
-        int exitCode;
+        int exitCode;      // of configure
+        int planExitCode;  // of apply, the row behind a verified one
     } cases[] = {
-        {Outcome::Reconfigured, "02-00-00-00-00-0A reconfigured", 0},
-        {Outcome::Verified, "02-00-00-00-00-0A verified", 0},
-        {Outcome::InvalidPassword, "02-00-00-00-00-0A invalid password", 3},
-        {Outcome::NotFound, "02-00-00-00-00-0A not found", 4},
-        {Outcome::NoReply, "02-00-00-00-00-0A no reply", 4},
-        {Outcome::NotVerified, "02-00-00-00-00-0A not verified", 7},
-        {Outcome::Refused, "02-00-00-00-00-0A refused: why", 2},
-        {Outcome::DryRun, "02-00-00-00-00-0A why", 0},
-        {Outcome::Unchanged, "02-00-00-00-00-0A unchanged", 0},
-        {Outcome::NotSent, "02-00-00-00-00-0A not sent", 5},
+        {Outcome::Reconfigured, "02-00-00-00-00-0A reconfigured", 0, 0},
+        {Outcome::Verified, "02-00-00-00-00-0A verified", 0, 0},
+        {Outcome::NotVerifiable, "02-00-00-00-00-0A reconfigured (not verifiable)", 0, 0},
+        {Outcome::InvalidPassword, "02-00-00-00-00-0A invalid password", 3, 6},
+        {Outcome::NotFound, "02-00-00-00-00-0A not found: why", 4, 6},
+        {Outcome::NoReply, "02-00-00-00-00-0A no reply", 4, 6},
+        {Outcome::NotVerified, "02-00-00-00-00-0A not verified", 7, 6},
+        {Outcome::Refused, "02-00-00-00-00-0A refused: why", 2, 6},
+        {Outcome::PasswordRequired, "02-00-00-00-00-0A password required", 2, 6},
+        {Outcome::DryRun, "02-00-00-00-00-0A why", 0, 0},
+        {Outcome::Unchanged, "02-00-00-00-00-0A unchanged", 0, 0},
+        {Outcome::NotSent, "02-00-00-00-00-0A not sent", 5, 5},
     };
     for (const auto& c : cases) {
         const RowResult result = {mac, c.outcome, "why"};
         EXPECT_EQ(ResultLine(result), c.line);
         EXPECT_EQ(ConfigureExitCode(c.outcome), c.exitCode) << c.line;
-        const int planExitCode = c.exitCode == 0 || c.exitCode == 5 ? c.exitCode : 6;
-        EXPECT_EQ(PlanExitCode({{mac, Outcome::Verified, ""}, result}), planExitCode) << c.line;
+        EXPECT_EQ(PlanExitCode({{mac, Outcome::Verified, ""}, result}), c.planExitCode) << c.line;
     }
+    EXPECT_EQ(ResultLine(NotFoundResult(mac, 1500)),
+              "02-00-00-00-00-0A not found: no module with this MAC answered within 1500 ms; --wait waits longer");
     // Nothing could be sent outweighs a row that failed before.
     EXPECT_EQ(PlanExitCode({{mac, Outcome::NoReply, ""}, {mac, Outcome::NotSent, ""}}), 5);
     EXPECT_EQ(PlanSummary({{mac, Outcome::Unchanged, ""},

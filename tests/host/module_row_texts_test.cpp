@@ -78,7 +78,7 @@ TEST(ColumnLayout, EdgeCases) {
 
 TEST(CopyLine, TabsBetweenCellsCrlfAtTheEndAndNoSplitCells) {
     EXPECT_EQ(CopyLine({"IP", "SN", "MAC"}), "IP\tSN\tMAC\r\n");
-    EXPECT_EQ(CopyLine({"a\tb", "c\r\nd", "", "e\n"}), "a b\tc  d\t\te \r\n");
+    EXPECT_EQ(CopyLine({"a\tb", "c\r\nd", "", "e\n"}), "a b\tc  d\t\t\"e \"\r\n");
 }
 
 TEST(IpTextCounts, OnlyAnAddressShownMoreThanOnceIsShared) {

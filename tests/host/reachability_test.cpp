@@ -1,4 +1,5 @@
 #include "module_row_texts.h"
+#include "settings_plausibility.h"
 #include "workstation_subnets.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,40 @@ TEST(Reachability, AMoveTakesTheAdaptersMaskAndItsGatewayOnlyFromInsideTheSubnet
     EXPECT_EQ(SubnetLabel(Adapter("198.18.0.77", 24, "0.0.0.0", "Ethernet 2")), "198.18.0.0/24 (Ethernet 2)");
     EXPECT_TRUE(IsContiguousMask(0));
     EXPECT_FALSE(IsContiguousMask(Ip("255.255.0.255")));
+}
+
+TEST(Reachability, ImplausibleSettingsNameTheValueAndTheRuleTheyBreak) {
+    const struct {
+        const char* ip;
+        const char* sn;
+        const char* gw;
+        bool dhcpOn;
+        const char* message;  // "" when plausible
+    } cases[] = {
+        {"198.18.0.20", "255.255.255.0", "198.18.0.1", false, ""},
+        {"198.18.0.20", "255.255.255.0", "0.0.0.0", false, ""},
+        {"0.0.0.0", "255.255.255.0", "0.0.0.0", false, "IP 0.0.0.0 is no address for a module without DHCP"},
+        {"0.0.0.0", "0.0.0.0", "0.0.0.0", true, ""},
+        {"198.18.0.0", "255.255.255.0", "0.0.0.0", false,
+         "IP 198.18.0.0 is the network address of its subnet 198.18.0.0/24"},
+        {"198.18.0.255", "255.255.255.0", "0.0.0.0", true,
+         "IP 198.18.0.255 is the broadcast address of its subnet 198.18.0.0/24"},
+        {"198.18.0.255", "255.255.0.0", "0.0.0.0", false, ""},
+        {"10.0.0.0", "255.255.255.254", "10.0.0.1", false, ""},  // a /31 has two hosts
+        {"10.0.0.1", "255.255.255.254", "0.0.0.0", false, ""},
+        {"10.0.0.7", "255.255.255.255", "0.0.0.0", false, ""},
+        {"198.18.0.20", "255.0.255.0", "0.0.0.0", false, "SN 255.0.255.0 is not a contiguous mask"},
+        {"0.0.0.0", "255.255.255.1", "0.0.0.0", true, "SN 255.255.255.1 is not a contiguous mask"},
+        {"198.18.0.20", "255.255.255.0", "198.18.1.1", false,
+         "GW 198.18.1.1 is not a host of the module's subnet 198.18.0.0/24"},
+        {"198.18.0.20", "255.255.255.0", "198.18.0.255", false,
+         "GW 198.18.0.255 is not a host of the module's subnet 198.18.0.0/24"},
+        {"198.18.0.20", "0.0.0.0", "10.9.9.9", false, ""},  // a /0 holds every gateway
+    };
+    for (const auto& c : cases) {
+        const ModuleAddressing settings = {Ip(c.ip), Ip(c.sn), Ip(c.gw), c.dhcpOn};
+        EXPECT_EQ(ImplausibleAddressing(settings).Str(), c.message) << c.ip << " " << c.sn << " " << c.gw;
+    }
 }
 
 TEST(Reachability, DottedAddressTextsReadBackExactly) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <cstring>
@@ -287,6 +288,19 @@ TEST_F(Cli, ScanPrintsEveryFormatInAddressOrder) {
               "]\n");
 }
 
+// More modules answer than one scan keeps: the first 4096 are listed, the
+// rest counted once on standard error.
+TEST_F(Cli, ScanKeepsAtMost4096Modules) {
+    ASSERT_EQ(Sim("reset --count 4200 --ip-base 198.18.0.98 --spread 2000"), "OK");
+    const CliRun run = RunCli("scan --format csv --wait 5000");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1 + 4096);
+    const std::string note = "lanwise-cli: only the first 4096 modules are listed; ";
+    EXPECT_EQ(run.err.rfind(note, 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(" answers from further MACs were left out\n"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
 TEST_F(Cli, ScanWritesHostileTextsSafely) {
     const CliRun table = RunCli("scan --wait 1000", AddHostileAnswers);
     EXPECT_EQ(table.exitCode, 0u) << table.err;
@@ -357,7 +371,11 @@ TEST_F(Cli, ConfigureFailuresGiveTheirExitCodes) {
     } cases[] = {
         {"configure 02-00-00-00-00-02 --password wrong --hostname x", 3, "02-00-00-00-00-02 invalid password\n", "",
          true},
-        {"configure 02-00-00-00-00-09 --ip 10.0.0.1", 4, "02-00-00-00-00-09 not found\n", "", false},
+        {"configure 02-00-00-00-00-09 --ip 10.0.0.1 --wait 2000", 4,
+         "02-00-00-00-00-09 not found: no module with this MAC answered within 2000 ms; --wait waits longer\n", "",
+         false},
+        {"configure 02-00-00-00-00-01 --hostname x", 2, "",
+         "lanwise-cli: 02-00-00-00-00-01 is password-protected: give --password\n", false},
         {"configure 02-00-00-00-00-01 --hostname my-module", 2, "", "host name \"my-module\"", false},
         {"configure 02-00-00-00-00-01 --dns2 10.0.0.53", 2, "",
          "02-00-00-00-00-01 refused: the module reports no secondary DNS server\n", false},
@@ -382,20 +400,56 @@ TEST_F(Cli, ConfigureFailuresGiveTheirExitCodes) {
     }
 }
 
+// The second row's module is protected and the row gives no password:
+// nothing is sent for it, and the run goes on.
 TEST_F(Cli, ApplyConfiguresEachRowAndReportsTheWrongPassword) {
     const std::string plan = WritePlan(
         "mac,ip,hostname,password\n"
         "02-00-00-00-00-01,198.18.0.201,line_1,secret\n"
-        "02-00-00-00-00-02,198.18.0.202,line_2,wrong\n"
-        "02-00-00-00-00-03,198.18.0.203,,secret\n");
+        "02-00-00-00-00-02,198.18.0.202,line_2,\n"
+        "02-00-00-00-00-03,198.18.0.203,,wrong\n");
     const CliRun run = RunCli("apply \"" + plan + "\" --verify");
     EXPECT_EQ(run.exitCode, 6u) << run.err;
     EXPECT_EQ(run.out,
               "02-00-00-00-00-01 verified\n"
-              "02-00-00-00-00-02 invalid password\n"
-              "02-00-00-00-00-03 verified\n");
-    EXPECT_EQ(run.err, "lanwise-cli: 3 rows: 2 verified, 1 invalid password\n");
-    EXPECT_NE(Sim("stats").find(" configures=3 "), std::string::npos);
+              "02-00-00-00-00-02 password required\n"
+              "02-00-00-00-00-03 invalid password\n");
+    EXPECT_EQ(run.err, "lanwise-cli: 3 rows: 1 verified, 1 invalid password, 1 password required\n");
+    EXPECT_NE(Sim("stats").find(" configures=2 "), std::string::npos);
+    DeleteFileA(plan.c_str());
+}
+
+// "Reconfigured:" names no module, so a password change is proven only by
+// the password state the module reports afterwards. Here the module is
+// played from the workstation's side of the segment: it answers both scans,
+// with its password off before and pswdAfter after the "Reconfigured:".
+TEST_F(Cli, VerifyOfAPasswordChangeReadsThePasswordState) {
+    const std::string plan = WritePlan("mac,new_password\n02-00-00-00-00-0C,fresh\n");
+    const auto stat = [](const char* value) {
+        return kltest::WaitUntil([=] { return Sim("stats").find(value) != std::string::npos; }, 15000);
+    };
+    const struct {
+        const char* pswdAfter;
+        DWORD exitCode;
+        const char* out;
+    } cases[] = {
+        {"off", 6, "02-00-00-00-00-0C not verified\n"},  // it kept its old state
+        {"on", 0, "02-00-00-00-00-0C verified\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Sim(kPopulation), "OK");
+        const std::string answer = "send-text mac = 02-00-00-00-00-0C;ip = 198.18.0.120;sn = 255.255.255.0;hn = m12;";
+        const CliRun run = RunCli("apply \"" + plan + "\" --verify", [&] {
+            ASSERT_TRUE(stat(" scans=1 "));
+            ASSERT_EQ(Sim(answer + "pswd = off;"), "OK");
+            ASSERT_TRUE(stat(" configures=1 "));
+            ASSERT_EQ(Sim("send-text Reconfigured: 02-00-00-00-00-0C"), "OK");
+            ASSERT_TRUE(stat(" scans=2 "));
+            ASSERT_EQ(Sim(answer + "pswd = " + c.pswdAfter + ";"), "OK");
+        });
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
     DeleteFileA(plan.c_str());
 }
 
@@ -403,7 +457,7 @@ TEST_F(Cli, ApplyConfiguresEachRowAndReportsTheWrongPassword) {
 TEST_F(Cli, ApplyReadsASpreadsheetsPlan) {
     const std::string plan = WritePlan(
         "\xEF\xBB\xBF" "MAC ; IP ; Hostname ; DHCP ; Password\r\n"
-        " 02:00:00:00:00:03 ; 198.18.1.151 ; ; on ; secret \r\n"
+        " 02:00:00:00:00:03 ; 198.18.0.151 ; ; on ; secret \r\n"
         ";;;;\r\n"
         "02-00-00-00-00-01;198.18.0.98;press0;Off;secret\r\n");
     const CliRun run = RunCli("apply \"" + plan + "\"");
@@ -411,7 +465,7 @@ TEST_F(Cli, ApplyReadsASpreadsheetsPlan) {
     EXPECT_EQ(run.out, "02-00-00-00-00-03 reconfigured\n02-00-00-00-00-01 unchanged\n");
     EXPECT_NE(Sim("stats").find(" configures=1 "), std::string::npos);
     const std::string expected =
-        "Configure: 02-00-00-00-00-03;Password: secret;IP = 198.18.1.151;SN = 255.255.255.0;GW = 198.18.0.1;"
+        "Configure: 02-00-00-00-00-03;Password: secret;IP = 198.18.0.151;SN = 255.255.255.0;GW = 198.18.0.1;"
         "DHCP = ON;HN = press2;DNS1 = 198.18.0.1;";
     EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(expected + '\0'));
     DeleteFileA(plan.c_str());
@@ -439,13 +493,33 @@ TEST_F(Cli, ScanCsvEditedInOneCellIsAPlan) {
 }
 
 TEST_F(Cli, DryRunAndMalformedPlansSendNoRequest) {
-    const std::string plan = WritePlan("mac,dhcp\n02:00:00:00:00:03,on\n");
+    const std::string plan = WritePlan("mac,dhcp,password,new_password\n02:00:00:00:00:03,on,secret,fresh\n");
     const CliRun dry = RunCli("apply \"" + plan + "\" --dry-run");
     EXPECT_EQ(dry.exitCode, 0u) << dry.err;
     EXPECT_EQ(dry.out,
-              "02-00-00-00-00-03 Configure: 02-00-00-00-00-03;IP = 198.18.0.100;SN = 255.255.255.0;GW = 198.18.0.1;"
-              "DHCP = ON;HN = press2;DNS1 = 198.18.0.1;\n");
+              "02-00-00-00-00-03 Configure: 02-00-00-00-00-03;Password: ****;New Password = ****;IP = 198.18.0.100;"
+              "SN = 255.255.255.0;GW = 198.18.0.1;DHCP = ON;HN = press2;DNS1 = 198.18.0.1;\n");
     DeleteFileA(plan.c_str());
+
+    // Checked whole once the modules answered: the first row would be sent,
+    // the second would cut its module off, the third holds a host name no
+    // module takes (with a bidirectional override and a C1 control, which
+    // the message shows as "?").
+    const std::string refusedRows = WritePlan(
+        "mac,ip,hostname,password\n"
+        "02-00-00-00-00-01,198.18.0.201,,secret\n"
+        "02-00-00-00-00-02,198.18.0.0,,secret\n"
+        "02-00-00-00-00-03,,a\xE2\x80\xAE" "b\xC2\x9B,secret\n");
+    const CliRun refusedRowsRun = RunCli("apply \"" + refusedRows + "\" --verify");
+    EXPECT_EQ(refusedRowsRun.exitCode, 2u);
+    EXPECT_EQ(refusedRowsRun.out, "");
+    EXPECT_EQ(refusedRowsRun.err,
+              "lanwise-cli: " + refusedRows + ": line 3: 02-00-00-00-00-02 refused: IP 198.18.0.0 is the network "
+              "address of its subnet 198.18.0.0/24; --force sends it all the same\n"
+              "lanwise-cli: " + refusedRows + ": line 4: 02-00-00-00-00-03 refused: host name \"a?b?\" may hold only "
+              "letters, digits and \"_\"\n"
+              "lanwise-cli: " + refusedRows + ": 2 rows refused; nothing was sent\n");
+    DeleteFileA(refusedRows.c_str());
 
     // A line break inside a quoted password would reach the module as part
     // of it.
@@ -464,6 +538,25 @@ TEST_F(Cli, DryRunAndMalformedPlansSendNoRequest) {
     EXPECT_NE(refused.err.find("line 3: \"198.18.0\" is not an address"), std::string::npos) << refused.err;
     DeleteFileA(broken.c_str());
     EXPECT_NE(Sim("stats").find(kNoConfigure), std::string::npos);
+}
+
+// A typo that would cut the module off the network is refused before
+// anything is sent; --force sends it.
+TEST_F(Cli, ConfigureRefusesImplausibleSettingsUnlessForced) {
+    const CliRun refused = RunCli("configure 02-00-00-00-00-01 --ip 0.0.0.0 --password secret --verify");
+    EXPECT_EQ(refused.exitCode, 2u);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "lanwise-cli: 02-00-00-00-00-01 refused: IP 0.0.0.0 is no address for a module without DHCP; "
+              "--force sends it all the same\n");
+    EXPECT_NE(Sim("stats").find(kNoConfigure), std::string::npos);
+
+    const CliRun forced = RunCli("configure 02-00-00-00-00-01 --ip 0.0.0.0 --password secret --force");
+    EXPECT_EQ(forced.exitCode, 0u) << forced.err;
+    EXPECT_EQ(forced.out, "02-00-00-00-00-01 reconfigured\n");
+    const std::string sent = "Configure: 02-00-00-00-00-01;Password: secret;IP = 0.0.0.0;SN = 255.255.255.0;"
+                             "GW = 198.18.0.1;DHCP = OFF;HN = press0;DNS1 = 198.18.0.1;";
+    EXPECT_EQ(Sim("last-configure"), "OK " + HexOf(sent + '\0'));
 }
 
 // The program's version line and its version resource, laid out like the

