@@ -91,7 +91,12 @@ void CAssignAddressesDialog::ReadModules(const char* rowType) {
     for (const VORN_ModuleScanResponseType& record : m_list.Modules()) {
         if (record.ipValid == 1) m_listedAddresses.push_back(record.ip);
     }
-    for (const WorkstationAdapter& adapter : m_list.Adapters()) m_ownAddresses.push_back(adapter.address);
+    // This computer's addresses and its adapters' gateways, as every
+    // proposal of a free address leaves them out.
+    for (const WorkstationAdapter& adapter : m_list.Adapters()) {
+        m_ownAddresses.push_back(adapter.address);
+        if (adapter.gateway != 0) m_ownAddresses.push_back(adapter.gateway);
+    }
 }
 
 BOOL CAssignAddressesDialog::OnInitDialog() {
@@ -144,7 +149,7 @@ void CAssignAddressesDialog::ProposeFields() {
     const auto first = std::find(m_checked.begin(), m_checked.end(), true);
     const std::uint32_t moduleIp = first == m_checked.end() ? 0 : m_modules[first - m_checked.begin()].ip;
     const std::vector<std::uint32_t> candidates =
-        FreeAddressCandidates(adapters.front(), moduleIp, m_listedAddresses, 1);
+        FreeAddressCandidates(adapters, adapters.front(), moduleIp, m_listedAddresses, 1);
     if (candidates.empty()) return;
     const SubnetMove move = MoveIntoSubnet(adapters.front(), candidates.front());
     m_filling = true;

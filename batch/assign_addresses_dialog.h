@@ -99,9 +99,9 @@ private:
     std::vector<VORN_ModuleScanResponseType> m_modules;
     std::vector<bool> m_checked;
     std::vector<CString> m_newIpTexts;
-    // Addresses no module may get: this computer's, the listed modules'
-    // outside the batch (all listed ones, as read at opening), those found
-    // taken on the wire.
+    // Addresses no module may get: this computer's and its gateways, the
+    // listed modules' outside the batch (all listed ones, as read at
+    // opening), those found taken on the wire.
     std::vector<std::uint32_t> m_ownAddresses;
     std::vector<std::uint32_t> m_listedAddresses;
     std::unordered_set<std::uint32_t> m_taken;

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <thread>
 
-#include "echo_probe.h"
+#include "address_probe.h"
 
 namespace {
 
 // Probes run side by side; each waits for its reply or its timeout.
 constexpr std::size_t kParallelProbes = 64;
-
-// The one test of "taken" that the batch relies on.
-bool IsTakenOnTheWire(std::uint32_t address) { return AnswersEcho(address, kEchoTimeoutMs); }
 
 }  // namespace
 
@@ -21,7 +18,7 @@ std::vector<std::uint32_t> TakenAddresses(const std::vector<std::uint32_t>& addr
     std::vector<std::thread> probes;
     for (std::size_t first = 0; first < count; ++first) {
         probes.emplace_back([&addresses, &taken, first, count] {
-            for (std::size_t i = first; i < addresses.size(); i += count) taken[i] = IsTakenOnTheWire(addresses[i]);
+            for (std::size_t i = first; i < addresses.size(); i += count) taken[i] = IsAddressTaken(addresses[i]);
         });
     }
     for (std::thread& probe : probes) probe.join();

@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-// The addresses of the list that something answers at. Blocks for about one
-// probe's timeout per 64 addresses; call it off the window's thread.
+// The addresses of the list that something holds (IsAddressTaken: an echo
+// answers, or a hardware address is learnt). Blocks for about one probe's
+// timeout per 64 addresses; call it off the window's thread.
 std::vector<std::uint32_t> TakenAddresses(const std::vector<std::uint32_t>& addresses);
 
 #endif

@@ -96,13 +96,17 @@ std::string JsonString(const std::string& value) {
 }
 
 // From the line's texts, as the program's list marks its rows.
-const char* ReachableJson(const ScanLine& line, const std::vector<WorkstationAdapter>& adapters) {
-    bool reachable = false;
-    if (!ReadReachability(adapters, line[kIpColumn].c_str(), line[kSubnetMaskColumn].c_str(), reachable)) return "null";
-    return reachable ? "true" : "false";
+const char* ReachableJson(const ScanLine& line, const std::optional<std::vector<WorkstationAdapter>>& adapters) {
+    std::uint32_t ip = 0;
+    std::optional<std::uint32_t> mask;
+    if (!adapters || !ReadRowAddresses(line[kIpColumn].c_str(), line[kSubnetMaskColumn].c_str(), ip, mask)) {
+        return "null";
+    }
+    return IsReachable(*adapters, ip, mask) ? "true" : "false";
 }
 
-std::string JsonText(const std::vector<ScanLine>& lines, const std::vector<WorkstationAdapter>& adapters) {
+std::string JsonText(const std::vector<ScanLine>& lines,
+                     const std::optional<std::vector<WorkstationAdapter>>& adapters) {
     if (lines.empty()) return "[]\n";
     std::string text = "[\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -152,7 +156,7 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
 }
 
 std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format,
-                            const std::vector<WorkstationAdapter>& adapters) {
+                            const std::optional<std::vector<WorkstationAdapter>>& adapters) {
     switch (format) {
         case ScanFormat::Csv: return CsvText(lines);
         case ScanFormat::Json: return JsonText(lines, adapters);

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,10 +49,12 @@ std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& 
 // Any host on the segment can answer with any text, so every format
 // writes it safely: the table shows it as TerminalText does, CSV writes
 // each cell as SpreadsheetCell does, and JSON is valid UTF-8 (a byte
-// outside a valid UTF-8 sequence is read as Latin-1). JSON also tells whether this computer, with these adapters,
-// can reach each module ("reachable": true or false, null without an IP),
-// by the program's rule; the table and CSV stay as they are.
+// outside a valid UTF-8 sequence is read as Latin-1). JSON also tells
+// whether this computer, with these adapters, can reach each module
+// ("reachable": true or false; null without an IP, and for every module
+// when the adapters could not be read), by the program's rule; the table
+// and CSV stay as they are.
 std::string FormatScanLines(const std::vector<ScanLine>& lines, ScanFormat format,
-                            const std::vector<WorkstationAdapter>& adapters);
+                            const std::optional<std::vector<WorkstationAdapter>>& adapters);
 
 #endif

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "address_probe.h"
 #include "configure_dialog.h"
 #include "configure_request.h"
-#include "echo_probe.h"
 #include "module_list_ctrl.h"
 #include "module_row_texts.h"
 #include "vorn.h"
@@ -109,9 +109,8 @@ void MoveModuleIntoSubnet(CModuleListCtrl& list, int row, const WorkstationAdapt
     {
         CWaitCursor wait;
         const std::vector<std::uint32_t> candidates =
-            FreeAddressCandidates(adapter, record.ip, ListedAddresses(list), kMoveCandidates);
-        found = FindFreeAddress(candidates, [](std::uint32_t address) { return AnswersEcho(address, kEchoTimeoutMs); },
-                                free);
+            FreeAddressCandidates(list.Adapters(), adapter, record.ip, ListedAddresses(list), kMoveCandidates);
+        found = FindFreeAddress(candidates, &IsAddressTaken, free);
     }
     if (!found) {
         const CString text = kNoFreeAddress + SubnetLabel(adapter) + ".";

@@ -13,7 +13,7 @@ class CModuleListCtrl;
 void ConfigureModule(CModuleListCtrl& list, int row);
 
 // The same, with the dialog proposing an address in the adapter's subnet
-// that nothing answers at, the adapter's mask and its gateway. When no
+// that nothing holds (IsAddressTaken), the adapter's mask and its gateway. When no
 // such address is found, a warning says so and no dialog opens.
 void MoveModuleIntoSubnet(CModuleListCtrl& list, int row, const WorkstationAdapter& adapter);
 

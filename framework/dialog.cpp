@@ -31,6 +31,15 @@ bool ReturnsResultDirectly(UINT message) {
     }
 }
 
+// The start of a span of length that centre places at its middle, moved
+// as little as needed to lie within [low, high), or at low when it cannot.
+LONG CentredStart(LONG centre, LONG length, LONG low, LONG high) {
+    LONG start = centre - length / 2;
+    if (start + length > high) start = high - length;
+    if (start < low) start = low;
+    return start;
+}
+
 CDialog* BindDialog(HWND hwnd, UINT message, LPARAM lParam) {
     CDialog* self = message == WM_INITDIALOG ? reinterpret_cast<CDialog*>(lParam) : t_dialogBeingCreated;
     if (!self) return nullptr;
@@ -72,7 +81,7 @@ INT_PTR CDialog::DoModal() {
 }
 
 INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) return OnInitDialog();
+    if (message == WM_INITDIALOG) return InitDialog();
     LRESULT result = 0;
     if (!OnWndMsg(message, wParam, lParam, &result)) {
         return message == WM_COMMAND && HandleButtonCommand(wParam);
@@ -80,6 +89,42 @@ INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
     SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
     return TRUE;
+}
+
+// As the application-framework pattern does: once OnInitDialog is done, a
+// dialog that it left where the dialog manager put it (at the template's
+// position, near the owner's top-left corner) is centred.
+BOOL CDialog::InitDialog() {
+    RECT before = {};
+    ::GetWindowRect(m_hWnd, &before);
+    const BOOL focusLeftToSystem = OnInitDialog();
+    RECT after = {};
+    ::GetWindowRect(m_hWnd, &after);
+    if (::EqualRect(&before, &after) && !PlacesItself()) CenterWindow();
+    return focusLeftToSystem;
+}
+
+// The main window has no owner; a child window and a template that asks
+// for a place of its own are left where they are.
+bool CDialog::PlacesItself() const {
+    const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    return ::GetWindow(m_hWnd, GW_OWNER) == nullptr || (style & WS_CHILD) != 0 ||
+           (style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) != 0;
+}
+
+void CDialog::CenterWindow() {
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    RECT over = work;
+    if (::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &over);
+    RECT dialog = {};
+    ::GetWindowRect(m_hWnd, &dialog);
+    const LONG left = CentredStart((over.left + over.right) / 2, dialog.right - dialog.left, work.left, work.right);
+    const LONG top = CentredStart((over.top + over.bottom) / 2, dialog.bottom - dialog.top, work.top, work.bottom);
+    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // OK and Cancel without an entry of their own go to the virtual handlers.

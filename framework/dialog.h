@@ -1,6 +1,7 @@
 // CDialog: a modal dialog from a template, bound to its object in the
 // dialog procedure. Results of handled messages go back through
-// DWLP_MSGRESULT; unhandled ones go to the dialog manager.
+// DWLP_MSGRESULT; unhandled ones go to the dialog manager. A dialog with an
+// owner that does not place itself opens centred over the owner.
 #ifndef KL_FRAMEWORK_DIALOG_H
 #define KL_FRAMEWORK_DIALOG_H
 
@@ -35,6 +36,11 @@ protected:
     CWnd* m_pParentWnd;
 
 private:
+    BOOL InitDialog();
+    bool PlacesItself() const;
+    // Centred over the owner (over its monitor's work area when the owner
+    // is hidden or minimised), kept on that work area.
+    void CenterWindow();
     bool HandleButtonCommand(WPARAM wParam);
 };
 

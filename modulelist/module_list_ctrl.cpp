@@ -218,9 +218,10 @@ int CALLBACK CModuleListCtrl::CompareRows(LPARAM data1, LPARAM data2, LPARAM lis
     return CompareRowTexts(t1, t2, self->sortAscending != FALSE, &PlatformCompare);
 }
 
-void CModuleListCtrl::SetWorkstationAdapters(const std::vector<WorkstationAdapter>& workstationAdapters) {
-    adapters = workstationAdapters;
-    adaptersKnown = true;
+void CModuleListCtrl::SetWorkstationAdapters(
+    const std::optional<std::vector<WorkstationAdapter>>& workstationAdapters) {
+    adaptersKnown = workstationAdapters.has_value();
+    adapters = workstationAdapters.value_or(std::vector<WorkstationAdapter>());
 }
 
 void CModuleListCtrl::GetLastConfiguredMac(BYTE mac[VORN_MAC_SIZE]) const {
@@ -308,7 +309,7 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
     } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
         const ModuleRowData* row = reinterpret_cast<const ModuleRowData*>(draw->nmcd.lItemlParam);
         // A conflict is the graver news: it wins over the grey.
-        if (row && ipTextCounts.IsShared(row->texts[kIpColumn])) {
+        if (row && ipTextCounts.IsShared(row->texts[kIpColumn], row->texts[kMacColumn])) {
             draw->clrText = kConflictTextColor;
             *result = CDRF_NEWFONT;
         } else if (row && IsUnreachable(*row)) {
@@ -323,14 +324,15 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
 bool CModuleListCtrl::IsUnreachableRow(int row) const { return IsUnreachable(*rowsInOrder[static_cast<std::size_t>(row)]); }
 
 bool CModuleListCtrl::IsUnreachable(const ModuleRowData& row) const {
-    bool reachable = true;
-    return adaptersKnown && ReadReachability(adapters, row.texts[kIpColumn], row.texts[kSubnetMaskColumn], reachable) &&
-           !reachable;
+    std::uint32_t ip = 0;
+    std::optional<std::uint32_t> mask;
+    return adaptersKnown && ReadRowAddresses(row.texts[kIpColumn], row.texts[kSubnetMaskColumn], ip, mask) &&
+           !IsReachable(adapters, ip, mask);
 }
 
 // From the rows' own copies of their texts: asking the control costs a
 // message per row, and this runs at every paint.
 void CModuleListCtrl::CountIpTexts() {
     ipTextCounts.Clear();
-    for (const ModuleRowData* row : rowsInOrder) ipTextCounts.Add(row->texts[kIpColumn]);
+    for (const ModuleRowData* row : rowsInOrder) ipTextCounts.Add(row->texts[kIpColumn], row->texts[kMacColumn]);
 }

@@ -8,6 +8,7 @@
 #define KL_MODULELIST_MODULE_LIST_CTRL_H
 
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "arrow_header_ctrl.h"
@@ -37,8 +38,8 @@ public:
     // Names the module a configure request is about to go to.
     void SetLastConfiguredMac(const BYTE mac[VORN_MAC_SIZE]);
     // This computer's adapters as read at the latest scan; until they are
-    // set, no row is marked unreachable.
-    void SetWorkstationAdapters(const std::vector<WorkstationAdapter>& adapters);
+    // set, and while they could not be read, no row is marked unreachable.
+    void SetWorkstationAdapters(const std::optional<std::vector<WorkstationAdapter>>& adapters);
 
     // Sorts by the column's texts and moves the header's arrow there.
     BOOL SortByColumn(int column, BOOL ascending);

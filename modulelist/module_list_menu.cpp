@@ -68,12 +68,14 @@ void CModuleListMenu::SendToParent(UINT id) {
 // "Configure..." (what a double-click does), "Open web page" and, for a
 // module this computer cannot reach, a move into one of its subnets: one
 // item with one adapter, a submenu of them with several. A row without a
-// MAC names no module that could be configured; one without an address
-// has no web page.
+// MAC names no module that could be configured; one without an address,
+// or with one no module's web page can have, has no web page.
 void CModuleListMenu::AppendModuleCommands(CMenu& menu, int row) const {
     const char* const* texts = list.RowTexts(row);
     const UINT configurable = std::strcmp(texts[kMacColumn], kNotAvailableText) == 0 ? MF_GRAYED : MF_ENABLED;
-    const UINT addressed = std::strcmp(texts[kIpColumn], kNotAvailableText) == 0 ? MF_GRAYED : MF_ENABLED;
+    std::uint32_t address = 0;
+    const UINT addressed =
+        ReadDottedAddressText(texts[kIpColumn], address) && IsWebPageAddress(address) ? MF_ENABLED : MF_GRAYED;
     menu.AppendMenu(MF_STRING | configurable, kConfigureCommand, "Configure...");
     menu.SetDefaultItem(kConfigureCommand);
     menu.AppendMenu(MF_STRING | addressed, kOpenWebPageCommand, "Open web page");
@@ -105,11 +107,12 @@ void CModuleListMenu::RunModuleCommand(int command) {
     }
 }
 
-// The module's own pages, in the user's default browser.
+// The module's own pages, in the user's default browser. The row is found
+// again after the menu closed and may show another address by now.
 void CModuleListMenu::OpenWebPage(int row) {
     const CString ip = list.RowTexts(row)[kIpColumn];
     std::uint32_t address = 0;
-    if (!ReadDottedAddressText(ip, address)) return;
+    if (!ReadDottedAddressText(ip, address) || !IsWebPageAddress(address)) return;
     const CString url = "http://" + ip + "/";
     ::ShellExecuteA(list.m_hWnd, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -58,6 +58,15 @@ bool ReadDottedAddressText(const char* text, std::uint32_t& address) {
     return true;
 }
 
+bool ReadRowAddresses(const char* ipText, const char* snText, std::uint32_t& ip,
+                      std::optional<std::uint32_t>& mask) {
+    if (!ReadDottedAddressText(ipText, ip)) return false;
+    std::uint32_t reported = 0;
+    mask.reset();
+    if (ReadDottedAddressText(snText, reported)) mask = reported;
+    return true;
+}
+
 CString MacText(const std::uint8_t* macId) {
     CString text;
     text.Format("%02X-%02X-%02X-%02X-%02X-%02X", macId[0], macId[1], macId[2], macId[3], macId[4], macId[5]);

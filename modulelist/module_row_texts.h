@@ -5,6 +5,7 @@
 #define KL_MODULELIST_MODULE_ROW_TEXTS_H
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "cstring.h"
@@ -26,6 +27,10 @@ CString DottedAddressText(std::uint32_t address);
 // The inverse: exactly four decimal numbers of up to three digits, each at
 // most 255, joined by "."; false for anything else ("N/A" included).
 bool ReadDottedAddressText(const char* text, std::uint32_t& address);
+// A row's IP and SN texts as addresses: false when the IP text is no
+// address; mask is left empty when the SN text is none ("N/A").
+bool ReadRowAddresses(const char* ipText, const char* snText, std::uint32_t& ip,
+                      std::optional<std::uint32_t>& mask);
 CString MacText(const std::uint8_t* macId);
 
 struct ColumnLayout {

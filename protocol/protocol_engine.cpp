@@ -92,7 +92,6 @@ BOOL CALLBACK ProtocolEngine::OpenSocketOnce(PINIT_ONCE, PVOID engine, PVOID*) {
 void ProtocolEngine::OpenLibrarySocket() {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
-    socketLibraryUp_ = true;
     if (!OpenSocket() && socket_ != INVALID_SOCKET) {
         closesocket(socket_);
         socket_ = INVALID_SOCKET;
@@ -120,19 +119,33 @@ bool ProtocolEngine::SetReceiveBuffer(int bytes) {
     return setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes) == 0;
 }
 
+// Runs under the loader lock, and only before Start: a started engine has
+// pinned the library. WSACleanup may unload the socket provider's DLLs,
+// which must not happen under the loader lock; the socket library's count
+// stays raised until the process ends.
 void ProtocolEngine::Unload(bool processEnding) {
     // At process end the system reclaims the socket; calling into the
     // socket library then may touch DLLs already gone.
     if (processEnding) return;
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
     socket_ = INVALID_SOCKET;
-    if (socketLibraryUp_) WSACleanup();
-    socketLibraryUp_ = false;
+}
+
+// The worker and the timer run in this library's code until the process
+// ends, and nothing stops them: once they exist, FreeLibrary must not
+// unmap that code. Without the pin the engine does not start.
+// The engine itself is a static object of the library: its address names
+// the library's module.
+bool ProtocolEngine::PinLibrary() const {
+    HMODULE library = nullptr;
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                              reinterpret_cast<LPCSTR>(this), &library) != FALSE;
 }
 
 void ProtocolEngine::Start() {
     if (started_) return;
     started_ = true;
+    if (!PinLibrary()) return;
     queues_.Clear();
     HANDLE lock = CreateMutexA(nullptr, TRUE, nullptr);
     if (!lock) return;

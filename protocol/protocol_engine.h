@@ -33,11 +33,12 @@ public:
     // Opens the socket at the first call, once. A failure leaves the engine
     // without a socket for good.
     void EnsureSocket();
-    // Process detach: an explicit unload closes the socket and releases the
-    // socket library; at process end nothing is torn down.
+    // Process detach: an explicit unload, which can only come before Start,
+    // closes the socket; at process end nothing is torn down.
     void Unload(bool processEnding);
 
-    // Starts lock, timer and worker once; later calls change nothing.
+    // Pins the library in the process, then starts lock, timer and worker
+    // once; later calls change nothing.
     void Start();
 
     bool SendModuleScan();
@@ -65,6 +66,7 @@ private:
     };
 
     static BOOL CALLBACK OpenSocketOnce(PINIT_ONCE, PVOID engine, PVOID*);
+    bool PinLibrary() const;
     void OpenLibrarySocket();
     bool OpenSocket();
     bool SetReceiveBuffer(int bytes);
@@ -80,7 +82,6 @@ private:
 
     INIT_ONCE socketOnce_ = INIT_ONCE_STATIC_INIT;
     SOCKET socket_ = INVALID_SOCKET;
-    bool socketLibraryUp_ = false;
     bool started_ = false;
     HANDLE lock_ = nullptr;
     HANDLE pollEvent_ = nullptr;

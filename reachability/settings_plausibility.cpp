@@ -1,9 +1,15 @@
 #include "settings_plausibility.h"
 
-#include "module_row_texts.h"
 #include "workstation_subnets.h"
 
 namespace {
+
+// Dotted, as the list shows it; reachability/ reads nothing of the list.
+CString DottedAddressText(std::uint32_t address) {
+    CString text;
+    text.Format("%u.%u.%u.%u", address >> 24, (address >> 16) & 255u, (address >> 8) & 255u, address & 255u);
+    return text;
+}
 
 // The number of leading ones of a contiguous mask.
 int ContiguousPrefixLength(std::uint32_t mask) {

@@ -42,10 +42,13 @@ void AddEntries(const IP_ADAPTER_ADDRESSES& adapter, std::vector<WorkstationAdap
 
 }  // namespace
 
-std::vector<WorkstationAdapter> ReadWorkstationAdapters() {
+std::optional<std::vector<WorkstationAdapter>> ReadWorkstationAdapters() {
     const ULONG flags =
         GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_INCLUDE_GATEWAYS;
     std::vector<WorkstationAdapter> entries;
-    vorn::ForEachBroadcastAdapter(flags, [&entries](const IP_ADAPTER_ADDRESSES& adapter) { AddEntries(adapter, entries); });
+    if (!vorn::ForEachBroadcastAdapter(
+            flags, [&entries](const IP_ADAPTER_ADDRESSES& adapter) { AddEntries(adapter, entries); })) {
+        return std::nullopt;
+    }
     return entries;
 }

@@ -2,14 +2,28 @@
 
 #include <algorithm>
 
-#include "module_row_texts.h"
-
 namespace {
 
 constexpr int kAddressBits = 32;
 
 bool Contains(const std::vector<std::uint32_t>& addresses, std::uint32_t address) {
     return std::find(addresses.begin(), addresses.end(), address) != addresses.end();
+}
+
+// This computer's addresses and gateways, into's among them, and the listed
+// ones; sorted, so that a look-up costs a binary search.
+std::vector<std::uint32_t> KnownTakenAddresses(const std::vector<WorkstationAdapter>& adapters,
+                                               const WorkstationAdapter& into, const std::vector<std::uint32_t>& listed) {
+    std::vector<std::uint32_t> taken = listed;
+    taken.push_back(into.address);
+    taken.push_back(into.gateway);
+    for (const WorkstationAdapter& adapter : adapters) {
+        taken.push_back(adapter.address);
+        taken.push_back(adapter.gateway);
+    }
+    std::sort(taken.begin(), taken.end());
+    taken.erase(std::unique(taken.begin(), taken.end()), taken.end());
+    return taken;
 }
 
 int MaskPrefixLength(std::uint32_t mask) {
@@ -20,7 +34,7 @@ int MaskPrefixLength(std::uint32_t mask) {
 
 // Reachable through this adapter: its subnet holds the module, and the
 // module's subnet holds the adapter, so that answers find their way back.
-bool ReachableThrough(const WorkstationAdapter& adapter, std::uint32_t ip, const std::uint32_t* reportedMask) {
+bool ReachableThrough(const WorkstationAdapter& adapter, std::uint32_t ip, std::optional<std::uint32_t> reportedMask) {
     if (ip == adapter.address || !SubnetHoldsHost(adapter.address, adapter.prefixLength, ip)) return false;
     return !reportedMask || SubnetHoldsHost(ip, MaskPrefixLength(*reportedMask), adapter.address);
 }
@@ -45,7 +59,7 @@ bool SubnetHoldsHost(std::uint32_t base, int prefixLength, std::uint32_t address
 }
 
 bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t ip,
-                 const std::uint32_t* reportedMask) {
+                 std::optional<std::uint32_t> reportedMask) {
     if (ip == 0 || (reportedMask && !IsContiguousMask(*reportedMask))) return false;
     for (const WorkstationAdapter& adapter : adapters) {
         if (ReachableThrough(adapter, ip, reportedMask)) return true;
@@ -53,40 +67,36 @@ bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t 
     return false;
 }
 
-bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const char* ipText, const char* snText,
-                      bool& reachable) {
-    std::uint32_t ip = 0;
-    if (!ReadDottedAddressText(ipText, ip)) return false;
-    std::uint32_t mask = 0;
-    const bool maskReported = ReadDottedAddressText(snText, mask);
-    reachable = IsReachable(adapters, ip, maskReported ? &mask : nullptr);
-    return true;
-}
-
-std::vector<std::uint32_t> FreeAddressCandidates(const WorkstationAdapter& adapter, std::uint32_t moduleIp,
+std::vector<std::uint32_t> FreeAddressCandidates(const std::vector<WorkstationAdapter>& adapters,
+                                                 const WorkstationAdapter& into, std::uint32_t moduleIp,
                                                  const std::vector<std::uint32_t>& listed, std::size_t maxCount) {
+    const std::vector<std::uint32_t> taken = KnownTakenAddresses(adapters, into, listed);
     std::vector<std::uint32_t> candidates;
-    const std::uint32_t mask = PrefixMask(adapter.prefixLength);
-    const std::uint32_t network = adapter.address & mask;
+    const std::uint32_t mask = PrefixMask(into.prefixLength);
+    const std::uint32_t network = into.address & mask;
     const auto offer = [&](std::uint32_t address) {
-        if (candidates.size() < maxCount && address != adapter.address &&
-            SubnetHoldsHost(network, adapter.prefixLength, address) && !Contains(listed, address) &&
-            !Contains(candidates, address)) {
+        if (candidates.size() < maxCount && SubnetHoldsHost(network, into.prefixLength, address) &&
+            !std::binary_search(taken.begin(), taken.end(), address) && !Contains(candidates, address)) {
             candidates.push_back(address);
         }
     };
     offer(network | (moduleIp & ~mask));
-    // Every address turned away is the network, the broadcast, the
-    // adapter's own, a listed one or the first candidate: past that many
-    // steps the count is complete, however large the subnet.
+    // Every address turned away is the network, the broadcast, a taken one
+    // or the first candidate: past that many steps the count is complete,
+    // however large the subnet.
     const std::uint64_t steps = static_cast<std::uint64_t>(~mask) + 1;
-    const std::uint64_t enough = listed.size() + maxCount + 4;
-    std::uint32_t host = adapter.address & ~mask;
+    const std::uint64_t enough = taken.size() + maxCount + 3;
+    std::uint32_t host = into.address & ~mask;
     for (std::uint64_t step = 1; step < steps && step <= enough && candidates.size() < maxCount; ++step) {
         host = (host + 1) & ~mask;
         offer(network | host);
     }
     return candidates;
+}
+
+bool IsWebPageAddress(std::uint32_t address) {
+    const std::uint32_t firstByte = address >> 24;
+    return firstByte != 0 && firstByte != 127 && firstByte < 224;
 }
 
 SubnetMove MoveIntoSubnet(const WorkstationAdapter& adapter, std::uint32_t ip) {
@@ -96,8 +106,9 @@ SubnetMove MoveIntoSubnet(const WorkstationAdapter& adapter, std::uint32_t ip) {
 }
 
 CString SubnetLabel(const WorkstationAdapter& adapter) {
+    const std::uint32_t network = adapter.address & PrefixMask(adapter.prefixLength);
     CString label;
-    label.Format("%s/%d (%s)", DottedAddressText(adapter.address & PrefixMask(adapter.prefixLength)).GetString(),
-                 adapter.prefixLength, adapter.name.GetString());
+    label.Format("%u.%u.%u.%u/%d (%s)", network >> 24, (network >> 16) & 255u, (network >> 8) & 255u,
+                 network & 255u, adapter.prefixLength, adapter.name.GetString());
     return label;
 }

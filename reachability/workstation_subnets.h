@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "cstring.h"
@@ -39,36 +40,39 @@ bool SubnetHoldsHost(std::uint32_t base, int prefixLength, std::uint32_t address
 // A module is reachable when some adapter's subnet holds its IP as a host
 // (not the adapter's own address) and, when it reports a mask, its own
 // subnet holds that adapter's address. The all-zero address and a mask
-// that is not contiguous are never reachable. reportedMask is null when the
-// module reports none.
+// that is not contiguous are never reachable. reportedMask is empty when
+// the module reports none.
 bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t ip,
-                 const std::uint32_t* reportedMask);
+                 std::optional<std::uint32_t> reportedMask);
 
-// The same from a row's IP and SN texts ("N/A" where the module left a
-// value out): false when the IP text is no address, as there is nothing
-// to tell; otherwise reachable says it.
-bool ReadReachability(const std::vector<WorkstationAdapter>& adapters, const char* ipText, const char* snText,
-                      bool& reachable);
-
-// Addresses to offer a module in the adapter's subnet, best first: the
-// module's own host part in that subnet, then counting up from the
-// adapter's address + 1 (round to the subnet's start). Each is a host of
-// the subnet, not the adapter's address and none of the listed ones; at
-// most maxCount of them.
-std::vector<std::uint32_t> FreeAddressCandidates(const WorkstationAdapter& adapter, std::uint32_t moduleIp,
+// Addresses to offer a module in the subnet of into, one of adapters, best
+// first: the module's own host part in that subnet, then counting up from
+// into's address + 1 (round to the subnet's start). Each is a host of the
+// subnet and none that is known to be taken: no address of this computer
+// (any adapter), no adapter's gateway, none of the listed ones. At most
+// maxCount of them.
+std::vector<std::uint32_t> FreeAddressCandidates(const std::vector<WorkstationAdapter>& adapters,
+                                                 const WorkstationAdapter& into, std::uint32_t moduleIp,
                                                  const std::vector<std::uint32_t>& listed, std::size_t maxCount);
 
-// The first candidate that nothing answers at (answers(address) true when
-// something does); false when each one answered.
-template <typename Answers>
-bool FindFreeAddress(const std::vector<std::uint32_t>& candidates, Answers answers, std::uint32_t& free) {
+// The first candidate that nothing holds (taken(address) true when
+// something does); false when each one is taken.
+template <typename Taken>
+bool FindFreeAddress(const std::vector<std::uint32_t>& candidates, Taken taken, std::uint32_t& free) {
     for (const std::uint32_t candidate : candidates) {
-        if (answers(candidate)) continue;
+        if (taken(candidate)) continue;
         free = candidate;
         return true;
     }
     return false;
 }
+
+// Whether a module's web page may be opened at http://address/: not an
+// address of "this network" (0.0.0.0/8), of this computer itself
+// (127.0.0.0/8), multicast or reserved (224.0.0.0/3, the limited broadcast
+// 255.255.255.255 among them), where a module, or a forged answer, would
+// point the browser at this computer's own services or at no host at all.
+bool IsWebPageAddress(std::uint32_t address);
 
 // ip, the adapter's mask, and the adapter's gateway when it lies in that
 // subnet (0.0.0.0 otherwise).

@@ -278,7 +278,7 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
     WorkstationAdapter narrow;
     narrow.address = 0xC6120061;
     narrow.prefixLength = 30;
-    const std::string json = FormatScanLines(lines, ScanFormat::Json, {narrow});
+    const std::string json = FormatScanLines(lines, ScanFormat::Json, std::vector<WorkstationAdapter>{narrow});
     EXPECT_EQ(json.substr(0, 2), "[\n");
     EXPECT_NE(json.find("  {\"ip\": \"198.18.0.98\", \"sn\": \"255.255.255.0\", \"gw\": \"198.18.0.1\", "
                         "\"dhcp\": \"Off\", \"version\": \"2.03.1\", \"type\": \"IO-GATEWAY\", "
@@ -291,6 +291,13 @@ TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
               std::string::npos)
         << json;
     EXPECT_EQ(FormatScanLines({}, ScanFormat::Json, {}), "[]\n");
+    // Without any adapter nothing is reachable; when the adapters could
+    // not be read, nobody knows.
+    const std::string none = FormatScanLines(lines, ScanFormat::Json, std::vector<WorkstationAdapter>());
+    EXPECT_NE(none.find("\"hostname\": \"module1\", \"reachable\": false},\n"), std::string::npos) << none;
+    const std::string unknown = FormatScanLines(lines, ScanFormat::Json, std::nullopt);
+    EXPECT_NE(unknown.find("\"hostname\": \"module1\", \"reachable\": null},\n"), std::string::npos) << unknown;
+    EXPECT_NE(unknown.find("\"hostname\": \"module0\", \"reachable\": null},\n"), std::string::npos) << unknown;
 }
 
 // The text behind the heading line.

@@ -81,16 +81,24 @@ TEST(CopyLine, TabsBetweenCellsCrlfAtTheEndAndNoSplitCells) {
     EXPECT_EQ(CopyLine({"a\tb", "c\r\nd", "", "e\n"}), "a b\tc  d\t\t\"e \"\r\n");
 }
 
-TEST(IpTextCounts, OnlyAnAddressShownMoreThanOnceIsShared) {
+TEST(IpTextCounts, OnlyAnAddressShownMoreThanOnceByModulesIsShared) {
     IpTextCounts counts;
-    for (const char* ip : {"10.0.0.1", "10.0.0.2", "10.0.0.1", "N/A", "N/A"}) counts.Add(ip);
-    EXPECT_TRUE(counts.IsShared("10.0.0.1"));
-    EXPECT_FALSE(counts.IsShared("10.0.0.2"));
-    EXPECT_FALSE(counts.IsShared("N/A"));
-    EXPECT_FALSE(counts.IsShared("10.0.0.3"));
+    const char* const rows[][2] = {{"10.0.0.1", "02-00-00-00-00-01"}, {"10.0.0.2", "02-00-00-00-00-02"},
+                                   {"10.0.0.1", "02-00-00-00-00-03"}, {"N/A", "02-00-00-00-00-04"},
+                                   {"N/A", "02-00-00-00-00-05"},      {"10.0.0.2", "N/A"},
+                                   {"10.0.0.4", "N/A"},               {"10.0.0.4", "N/A"}};
+    for (const auto& row : rows) counts.Add(row[0], row[1]);
+    EXPECT_TRUE(counts.IsShared("10.0.0.1", "02-00-00-00-00-01"));
+    // The echo of our own request shares no module's address, not even
+    // another echo's.
+    EXPECT_FALSE(counts.IsShared("10.0.0.2", "02-00-00-00-00-02"));
+    EXPECT_FALSE(counts.IsShared("10.0.0.2", "N/A"));
+    EXPECT_FALSE(counts.IsShared("10.0.0.4", "N/A"));
+    EXPECT_FALSE(counts.IsShared("N/A", "02-00-00-00-00-04"));
+    EXPECT_FALSE(counts.IsShared("10.0.0.3", "02-00-00-00-00-06"));
     counts.Clear();
-    counts.Add("10.0.0.1");
-    EXPECT_FALSE(counts.IsShared("10.0.0.1"));
+    counts.Add("10.0.0.1", "02-00-00-00-00-01");
+    EXPECT_FALSE(counts.IsShared("10.0.0.1", "02-00-00-00-00-03"));
 }
 
 }  // namespace

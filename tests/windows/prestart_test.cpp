@@ -8,27 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "notification_recorder.h"
+#include "port_probe.h"
 #include "sim_control.h"
 #include "vorn.h"
 
-namespace {
-
-// Whether this process could bind the module port itself right now.
-bool ModulePortIsFree() {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
-    const SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local = {};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(3250);
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    const bool bound = probe != INVALID_SOCKET && bind(probe, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
-    if (probe != INVALID_SOCKET) closesocket(probe);
-    WSACleanup();
-    return bound;
-}
-
-}  // namespace
+using kltest::ModulePortIsFree;
 
 TEST(EngineBeforeStart, FirstCallBindsAndAnEarlyScanIsAnsweredOnceTheWorkerRuns) {
     kltest::NotificationRecorder& recorder = kltest::NotificationRecorder::Instance();

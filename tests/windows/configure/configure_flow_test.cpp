@@ -310,17 +310,57 @@ TEST_F(ConfigureFlowTest, ConfigureFromTheMenuOpensWhatADoubleClickOpens) {
     });
 }
 
+RECT WindowRectOf(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The configure dialog, once initialised, is centred over the main window,
+// as the program's main window owns it; moved near the corner of the work
+// area, the main window still gets a dialog wholly on the work area.
+TEST_F(ConfigureFlowTest, TheDialogOpensCentredOverTheMainWindowAndOnTheWorkArea) {
+    CMainDialog dialog;
+    kltest::TestApp().m_pMainWnd = &dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 2));
+        SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT cfgRect = {};
+        const auto readRect = [&](HWND cfg) {
+            cfgRect = WindowRectOf(cfg);
+            SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        };
+        ASSERT_EQ(DoubleClickRow(window, RowOf(window, kFirstMac), kFirstMac, readRect), 1);
+        const RECT main = WindowRectOf(window);
+        EXPECT_NEAR((cfgRect.left + cfgRect.right) / 2, (main.left + main.right) / 2, 1);
+        EXPECT_NEAR((cfgRect.top + cfgRect.bottom) / 2, (main.top + main.bottom) / 2, 1);
+        EXPECT_GT(cfgRect.left, main.left) << "not at the main window's corner";
+
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+        const RECT work = monitor.rcWork;
+        SetWindowPos(window, nullptr, work.right - 100, work.bottom - 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ASSERT_EQ(DoubleClickRow(window, RowOf(window, kFirstMac), kFirstMac, readRect), 1);
+        EXPECT_EQ(cfgRect.right, work.right);
+        EXPECT_EQ(cfgRect.bottom, work.bottom);
+    });
+    kltest::TestApp().m_pMainWnd = nullptr;
+}
+
 // On the test segment this computer is 198.18.0.1/24 with the gateway
-// 198.18.0.254, and the first module namespace answers echoes at
-// 198.18.0.11. Two modules out of reach, at 192.168.1.11 and .12, each
-// moved in: the first module's own host part answers, so the count from
-// 198.18.0.2 gives its address; the second gets 198.18.0.12, takes it and
-// is listed in the normal colour after the rescan.
+// 198.18.0.254, the first module namespace answers echoes at 198.18.0.11
+// and a computer at 198.18.0.2 drops them. Two modules out of reach, at
+// 192.168.1.11 and .12, each moved in: the first module's own host part
+// answers and .2 is taken though silent, so the count gives .3; a module
+// at 192.168.1.254 would land on the gateway, and gets .3 too. The second
+// gets 198.18.0.12, takes it and is listed in the normal colour after the
+// rescan.
 TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTheModuleTakes) {
     ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 192.168.1.11 --count 2 --gw 192.168.1.1"), "OK");
     // With a second adapter the move is a submenu; the first segment's
     // adapter comes first.
-    const int subChoose = ReadWorkstationAdapters().size() > 1 ? 0 : -1;
+    const int subChoose = ReadWorkstationAdapters().value().size() > 1 ? 0 : -1;
     constexpr int kMoveItem = 2;
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     CMainDialog dialog;
@@ -333,13 +373,22 @@ TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTh
             proposed = {AddressOf(cfg, IDC_CFG_IP), AddressOf(cfg, IDC_CFG_SUBNET_MASK),
                         AddressOf(cfg, IDC_CFG_GATEWAY)};
         };
-        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, kFirstMac), kMoveItem, subChoose, "Configure: " + std::string(kFirstMac),
-                                 [&](HWND cfg) {
-                                     readProposal(cfg);
-                                     SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                                 }),
+        const auto readProposalAndCancel = [&](HWND cfg) {
+            readProposal(cfg);
+            SendMessageA(cfg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        };
+        const std::vector<std::string> third = {"198.18.0.3", "255.255.255.0", "198.18.0.254"};
+        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, kFirstMac), kMoveItem, subChoose,
+                                 "Configure: " + std::string(kFirstMac), readProposalAndCancel),
                   1);
-        EXPECT_EQ(proposed, (std::vector<std::string>{"198.18.0.2", "255.255.255.0", "198.18.0.254"}));
+        EXPECT_EQ(proposed, third);
+        const std::string atGateway = "0A-0B-0C-0D-0E-0F";
+        ASSERT_EQ(Sim("send-text ip = 192.168.1.254;sn = 255.255.255.0;mac = " + atGateway + ";"), "OK");
+        ASSERT_TRUE(WaitForRows(window, 3));
+        ASSERT_EQ(ChooseFromMenu(window, RowOf(window, atGateway), kMoveItem, subChoose, "Configure: " + atGateway,
+                                 readProposalAndCancel),
+                  1);
+        EXPECT_EQ(proposed, third);
         const std::string second = "02-00-00-00-01-02";
         ASSERT_EQ(ChooseFromMenu(window, RowOf(window, second), kMoveItem, subChoose, "Configure: " + second,
                                  [&](HWND cfg) {
@@ -359,8 +408,11 @@ TEST_F(ConfigureFlowTest, MoveIntoThisComputersNetworkProposesAFreeAddressThatTh
     });
 }
 
-TEST_F(ConfigureFlowTest, WrongPasswordIsReportedOnce) {
-    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.1.100 --count 2 --protect-every 1 "
+// The modules lie in this computer's subnet, so that a row in the normal
+// colour is neither grey nor red: the echo of the refused request shows
+// the first module's address and is no second module there.
+TEST_F(ConfigureFlowTest, WrongPasswordIsReportedOnceAndItsEchoIsNoConflict) {
+    ASSERT_EQ(Sim("reset --mac-base 02-00-00-00-01-01 --ip-base 198.18.0.100 --count 2 --protect-every 1 "
                   "--password right"),
               "OK");
     CMainDialog dialog;
@@ -383,7 +435,11 @@ TEST_F(ConfigureFlowTest, WrongPasswordIsReportedOnce) {
         // No rescan after a refusal: the two modules stay, with the row of
         // our own request read back without a MAC.
         EXPECT_EQ(RowCount(window), 3);
-        EXPECT_GE(RowOf(window, "N/A"), 0);
+        const int echo = RowOf(window, "N/A");
+        ASSERT_GE(echo, 0);
+        EXPECT_EQ(Cell(window, echo, 0), "198.18.0.100");
+        EXPECT_EQ(RowTextColor(window, echo), CLR_DEFAULT);
+        EXPECT_EQ(RowTextColor(window, RowOf(window, kFirstMac)), CLR_DEFAULT);
         const std::string reply = Sim("last-configure");
         EXPECT_NE(reply.find(HexOf("Password: wrong;")), std::string::npos) << reply;
     });

@@ -57,7 +57,8 @@ void RightClick(ListHost& host, int row) {
 // adapter, when there is one, is left out).
 std::vector<WorkstationAdapter> SegmentAdapters() {
     std::vector<WorkstationAdapter> first;
-    for (const WorkstationAdapter& adapter : ReadWorkstationAdapters()) {
+    const std::vector<WorkstationAdapter> adapters = ReadWorkstationAdapters().value();
+    for (const WorkstationAdapter& adapter : adapters) {
         if (SubnetLabel(adapter) == "198.18.0.0/24 (eth0)") first.push_back(adapter);
     }
     EXPECT_EQ(first.size(), 1u) << "no adapter at 198.18.0.1/24";
@@ -197,8 +198,9 @@ private:
 };
 
 // The menu of a module this computer cannot reach offers to move it in;
-// a row without an address has no web page, one without a MAC no module
-// to configure.
+// a row without an address has no web page, nor one at an address of this
+// computer's own, multicast or broadcast; one without a MAC no module to
+// configure.
 TEST(ListMenu, ItemsFollowWhatTheRowShows) {
     ListHost host;
     host.List().SetWorkstationAdapters(SegmentAdapters());
@@ -209,20 +211,27 @@ TEST(ListMenu, ItemsFollowWhatTheRowShows) {
     withoutAddress.macIdValid = 0;
     host.List().AddModule(withoutAddress);
     const std::vector<std::string> copies = {"Assign addresses...", "", "Copy row", "Copy all", "Save list..."};
-    const auto itemsOf = [&](int row) {
+    const auto itemsIn = [&](ListHost& list, int row) {
         PopupMenuAnswer escape(-1);
-        RightClick(host, row);
+        RightClick(list, row);
         std::vector<std::string> items = escape.Items();
         if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - 5)) {
             items.resize(items.size() - 5);
         }
         return items;
     };
+    const auto itemsOf = [&](int row) { return itemsIn(host, row); };
     EXPECT_EQ(itemsOf(0), (std::vector<std::string>{"Configure... [default]", "Open web page",
                                                     "Move into this computer's network..."}));
     EXPECT_EQ(itemsOf(1), (std::vector<std::string>{"Configure... [default]", "Open web page"}));
     EXPECT_EQ(itemsOf(2), (std::vector<std::string>{"Configure... [grayed]", "Open web page [grayed]"}));
     EXPECT_EQ(itemsOf(-1), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list..."}));
+    for (const std::uint32_t ip : {Ip(0, 0, 0, 0), Ip(127, 0, 0, 1), Ip(224, 0, 0, 251), Ip(255, 255, 255, 255)}) {
+        ListHost alone;
+        alone.List().AddModule(Record(4, ip));
+        EXPECT_EQ(itemsIn(alone, 0), (std::vector<std::string>{"Configure... [default]", "Open web page [grayed]"}))
+            << alone.Column(0)[0];
+    }
 }
 
 // "Assign addresses..." is for modules named by their MAC; it and "Save
@@ -358,6 +367,13 @@ VORN_ModuleScanResponseType WithoutIp(std::uint8_t macLast) {
     return record;
 }
 
+// This program's configure request, read back: the module's address and no MAC.
+VORN_ModuleScanResponseType RequestEcho(std::uint32_t ip) {
+    VORN_ModuleScanResponseType record = Record(0xFF, ip);
+    record.macIdValid = 0;
+    return record;
+}
+
 TEST(ListConflicts, RowsSharingAnAddressAreDarkRedInEveryColumnUntilOneMoves) {
     ListHost host;
     const std::vector<bool> red(7, true);
@@ -367,9 +383,12 @@ TEST(ListConflicts, RowsSharingAnAddressAreDarkRedInEveryColumnUntilOneMoves) {
     host.List().AddModule(Record(3, Ip(198, 18, 1, 100)));
     host.List().AddModule(WithoutIp(4));  // two rows without an address do not conflict
     host.List().AddModule(WithoutIp(5));
-    ASSERT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.100", "198.18.1.100", "198.18.1.101", "N/A", "N/A"}));
+    host.List().AddModule(RequestEcho(Ip(198, 18, 1, 101)));  // no second module at .101
+    ASSERT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.100", "198.18.1.100", "198.18.1.101",
+                                                       "198.18.1.101", "N/A", "N/A"}));
+    ASSERT_EQ(host.Column(kMac)[3], "N/A");
     EXPECT_EQ(InkOf(host, kConflict, "conflict_rows.bmp"),
-              (std::vector<std::vector<bool>>{red, red, plain, plain, plain}));
+              (std::vector<std::vector<bool>>{red, red, plain, plain, plain, plain}));
     // The rescan after module 3 took another address.
     host.List().RemoveAllModules();
     host.List().AddModule(Record(1, Ip(198, 18, 1, 100)));
@@ -397,6 +416,11 @@ TEST(ListReachability, ModulesOutOfReachAreGreyInEveryColumnAndAConflictStaysDar
               (std::vector<std::vector<bool>>{plain, plain, marked, plain, marked, plain}));
     EXPECT_EQ(InkOf(host, kConflict, "reachability_conflict.bmp"),
               (std::vector<std::vector<bool>>{marked, marked, plain, plain, plain, plain}));
+    // Adapters that could not be read at the next scan: nobody knows, so
+    // no row is grey.
+    host.List().SetWorkstationAdapters(std::nullopt);
+    EXPECT_EQ(InkOf(host, GetSysColor(COLOR_GRAYTEXT), "reachability_unknown.bmp"),
+              std::vector<std::vector<bool>>(6, plain));
 }
 
 // With a second adapter (198.19.0.1/24 on eth1), the move offers each

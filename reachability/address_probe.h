@@ -1,0 +1,12 @@
+// Whether something on the network holds an address, for the addresses
+// offered to a module moved into this computer's subnet.
+#ifndef KL_REACHABILITY_ADDRESS_PROBE_H
+#define KL_REACHABILITY_ADDRESS_PROBE_H
+
+#include <cstdint>
+
+// True when something holds the address: it answers an echo, or this
+// computer learns a hardware address for it.
+bool IsAddressTaken(std::uint32_t address);
+
+#endif
