@@ -434,8 +434,8 @@ TEST(TwoAdapters, TheMoveOffersEachSubnetOfThisComputer) {
     const std::string move = "Move into this computer's network...";
     EXPECT_EQ(escape.Items(),
               (std::vector<std::string>{"Configure... [default]", "Open web page", move,
-                                        move + ">198.18.0.0/24 (eth0)", move + ">198.19.0.0/24 (eth1)", "",
-                                        "Copy row", "Copy all"}));
+                                        move + ">198.18.0.0/24 (eth0)", move + ">198.19.0.0/24 (eth1)",
+                                        "Assign addresses...", "", "Copy row", "Copy all", "Save list..."}));
 }
 
 }  // namespace
