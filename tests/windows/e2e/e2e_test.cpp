@@ -674,6 +674,46 @@ TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
     DeleteFileA(plan.c_str());
 }
 
+// Closing the dialog while a module is waited for ends the run after it:
+// its request went whole, no other is sent, and the list is scanned again.
+// The module waited for is an answer no module stands behind, so no reply
+// comes for 2 s.
+TEST_F(EndToEnd, ClosingDuringARunEndsItAfterTheModuleWaitedFor) {
+    const std::string stranger = "0A-0B-0C-0D-0E-0F";
+    ASSERT_EQ(Reset("--count 3"), "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, 3));
+    ASSERT_EQ(Sim("send-text ip = 198.18.1.50;sn = 255.255.255.0;gw = 198.18.1.1;dhcp = off;hn = stranger;mac = " +
+                  stranger + ";"),
+              "OK");
+    ASSERT_TRUE(WaitForSettledRows(list, 4));
+    ASSERT_TRUE(PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kAssignAddressesCommand, 0), 0));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            dialog = kltest::FindDialog(kAssignCaption, program.Id());
+            return dialog && kltest::RowCount(GetDlgItem(dialog, kBatchListId)) == 4;
+        },
+        kRowsTimeoutMs));
+    ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, Address(198, 18, 1, 1)));
+    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, Address(198, 18, 1, 120)));
+    const long scans = StatValue(Sim("stats"), "scans");
+    ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
+    // The stranger sorts first.
+    ASSERT_TRUE(kltest::WaitUntil([&] { return Sim("configure-log") == "OK " + stranger + ">198.18.1.120"; },
+                                  kRowsTimeoutMs))
+        << Sim("configure-log");
+    ASSERT_TRUE(PostClick(dialog, IDCANCEL));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::FindDialog(kAssignCaption, program.Id()) == nullptr; },
+                                  kRowsTimeoutMs));
+    EXPECT_TRUE(kltest::WaitUntil([&] { return StatValue(Sim("stats"), "scans") == scans + 1; }, kRowsTimeoutMs))
+        << "no rescan after the run: " << Sim("stats");
+    Sleep(kQuietMs);
+    EXPECT_EQ(Sim("configure-log"), "OK " + stranger + ">198.18.1.120");
+    EXPECT_EQ(StatValue(Sim("stats"), "reconfigured"), 0);
+}
+
 // The workstation on two segments (testseg --second-adapter 1), its
 // default route through the first adapter only: every request leaves once
 // through each adapter.
