@@ -270,6 +270,8 @@ void CAssignAddressesDialog::OnItemChanged(NMHDR* notify, LRESULT* result) {
 
 void CAssignAddressesDialog::OnAssign() {
     if (m_run.IsRunning() || m_probing || !m_fits) return;
+    // Each press looks at the wire afresh; what was found taken stays so.
+    m_probed.clear();
     if (m_planMode) {
         StartRun();
     } else {
