@@ -30,6 +30,7 @@ bench: build
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/rows_bench.exe $(ROWS)
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/flood_bench.exe $(FLOOD_RATE)
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/apply_bench.exe
+	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/assign_bench.exe
 
 demo: build
 	tools/demo.sh

@@ -3,9 +3,13 @@
 #include <cstring>
 
 #include "about_dialog.h"
+#include "assign_addresses_dialog.h"
+#include "csv_files.h"
 #include "data_exchange.h"
 #include "dll_version.h"
 #include "gdi.h"
+#include "module_row_texts.h"
+#include "module_table.h"
 #include "resource.h"
 #include "vorn.h"
 #include "win_app.h"
@@ -66,6 +70,8 @@ ON_BN_CLICKED(IDC_SCAN, OnScan)
 ON_WM_SIZE()
 ON_WM_SIZING()
 ON_MESSAGE(WM_LIBRARY_EVENT, OnLibraryEvent)
+ON_COMMAND(ID_LIST_ASSIGN_ADDRESSES, OnAssignAddresses)
+ON_COMMAND(ID_LIST_SAVE_LIST, OnSaveList)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -220,6 +226,7 @@ void CMainDialog::OnSizing(UINT edge, LPRECT rect) {
 }
 
 LRESULT CMainDialog::OnLibraryEvent(WPARAM, LPARAM code) {
+    if (RouteReplyToBatch(static_cast<int>(code))) return 1;
     switch (code) {
     case VORN_NOTIFY_RESPONSE:
         return TakeResponse();
@@ -260,6 +267,30 @@ void CMainDialog::OnInvalidPassword() {
     if (!InvalidPasswordHeadIsLastConfigured()) return;
     VORN_RemoveFirstInvPswdMacId();
     MessageBox("Invalid password", "Warning", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool CMainDialog::RouteReplyToBatch(int code) {
+    if (code != VORN_NOTIFY_RECONFIGURED && code != VORN_NOTIFY_INVALID_PASSWORD) return false;
+    return m_pBatchDialog && m_pBatchDialog->TakeLibraryReply(code);
+}
+
+// The modules of the Type of the row the menu was opened on (the list's
+// selected row) start checked; all of them below the last row.
+void CMainDialog::OnAssignAddresses() {
+    const int row = ListView_GetNextItem(m_moduleList.m_hWnd, -1, LVNI_SELECTED);
+    const CString rowType = row == -1 ? CString() : CString(m_moduleList.RowTexts(row)[kTypeColumn]);
+    CAssignAddressesDialog dialog(m_moduleList, row == -1 ? nullptr : rowType.GetString(), [this] { OnScan(); },
+                                  this);
+    m_pBatchDialog = &dialog;
+    dialog.DoModal();
+    m_pBatchDialog = nullptr;
+}
+
+// The list as "lanwise-cli scan --format csv" writes it.
+void CMainDialog::OnSaveList() {
+    const std::string text =
+        FormatScanLines(ScanLines(m_moduleList.Modules()), ScanFormat::Csv, m_moduleList.Adapters());
+    SaveCsvFile(m_hWnd, "modules.csv", text);
 }
 
 // The library's engine outlives this window: later notifications must

@@ -9,6 +9,8 @@
 #include "dialog.h"
 #include "module_list_ctrl.h"
 
+class CAssignAddressesDialog;
+
 // Posted by the library callback to the main dialog; lParam is the code.
 constexpr UINT WM_LIBRARY_EVENT = WM_USER + 1;
 
@@ -52,8 +54,16 @@ protected:
     void OnInvalidPassword();
     bool InvalidPasswordHeadIsLastConfigured();
 
+    // "Assign addresses..." and "Save list..." from the list's menu. While
+    // the batch dialog is open, the library's replies go to its run, and a
+    // "Reconfigured:" brings no rescan: the run scans when it verifies.
+    void OnAssignAddresses();
+    void OnSaveList();
+    bool RouteReplyToBatch(int code);
+
     CModuleListCtrl m_moduleList;
     HICON m_hIcon;
+    CAssignAddressesDialog* m_pBatchDialog = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -8,7 +8,7 @@ namespace {
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kNotAvailable[] = "n/a";
 
-enum class Column { Mac, Ip, Sn, Gw, Dns1, Dns2, Hostname, Dhcp, Password, NewPassword, Version, Type };
+enum class Column { Mac, Ip, Sn, Gw, Dns1, Dns2, Hostname, Dhcp, Password, NewPassword, Version, Type, OldIp, Result };
 
 struct ColumnName {
     const char* name;
@@ -22,6 +22,8 @@ const ColumnName kColumns[] = {
     {"gw", Column::Gw},             {"dns1", Column::Dns1},       {"dns2", Column::Dns2},
     {"hostname", Column::Hostname}, {"dhcp", Column::Dhcp},       {"password", Column::Password},
     {"new_password", Column::NewPassword}, {"version", Column::Version}, {"type", Column::Type},
+    // The program's record of an address assignment: read and ignored.
+    {"old_ip", Column::OldIp},      {"result", Column::Result},
 };
 
 // The records of RFC 4180 text as spreadsheets of any locale save it; see
@@ -200,7 +202,9 @@ bool ReadSettingCell(Column column, const std::string& cell, ModuleSettings& s, 
         case Column::NewPassword: return ReadPasswordCell(cell, s.newPassword, reason);
         case Column::Mac:
         case Column::Version:
-        case Column::Type: break;
+        case Column::Type:
+        case Column::OldIp:
+        case Column::Result: break;
     }
     return true;
 }

@@ -35,7 +35,8 @@ bool ReadPlanRecords(const std::string& text, std::vector<PlanRecord>& records, 
 // fault (an unknown or repeated column, a cell holding a control
 // character, a row with another number of cells, a value that can never
 // be sent, a MAC named twice). Header names are matched in any case and
-// take the scan's columns too (Version and Type are ignored). An empty
+// take the scan's columns too (Version and Type are ignored, as are
+// the program's record columns Old_IP and Result). An empty
 // cell or "N/A" keeps the module's value; a row whose MAC is "N/A", a
 // module that reports none, names no module and is skipped. A host name
 // is checked only once the module's own is known: the scan writes

@@ -123,6 +123,12 @@ protected:                                            \
 #define ON_MESSAGE(message, fn) {(message), 0, 0, &afx::Call_Message<ThisClass, &ThisClass::fn>},
 #define ON_COMMAND_CODE(code, id, fn) {WM_COMMAND, (code), static_cast<UINT>(id), &afx::Call_v<ThisClass, &ThisClass::fn>},
 #define ON_BN_CLICKED(id, fn) ON_COMMAND_CODE(BN_CLICKED, id, fn)
+#define ON_EN_CHANGE(id, fn) ON_COMMAND_CODE(EN_CHANGE, id, fn)
+// A menu command (notification code 0).
+#define ON_COMMAND(id, fn) ON_COMMAND_CODE(0, id, fn)
+// A notification from the child control id to this window.
+#define ON_NOTIFY(code, id, fn) \
+    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), &afx::Call_Notify<ThisClass, &ThisClass::fn>},
 #define ON_NOTIFY_REFLECT(code, fn) \
     {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, &afx::Call_Notify<ThisClass, &ThisClass::fn>},
 #define ON_WM_SIZE() {WM_SIZE, 0, 0, &afx::Call_Size<ThisClass, &ThisClass::OnSize>},

@@ -9,6 +9,7 @@
 #include "menu.h"
 #include "module_list_ctrl.h"
 #include "module_row_texts.h"
+#include "resource.h"
 
 namespace {
 
@@ -23,19 +24,45 @@ void CModuleListMenu::Run(int row, POINT point) {
     if (!menu.CreatePopupMenu()) return;
     macText = row != -1 ? list.GetItemText(row, kMacColumn) : CString();
     offered = list.Adapters();
-    if (row != -1) {
-        AppendModuleCommands(menu, row);
-        menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
-        menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
-    }
+    if (row != -1) AppendModuleCommands(menu, row);
+    AppendAssignAddresses(menu);
+    menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+    if (row != -1) menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
     menu.AppendMenu(MF_STRING, kCopyAllCommand, "Copy all");
+    menu.AppendMenu(MF_STRING, kSaveListCommand, "Save list...");
     const int command = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
                                             point.y, list.m_hWnd);
     if (command == kCopyAllCommand) {
         CopyTextToClipboard(list.m_hWnd, list.AllRowsText());
+    } else if (command == kAssignAddressesCommand) {
+        SelectMenuRow();
+        SendToParent(ID_LIST_ASSIGN_ADDRESSES);
+    } else if (command == kSaveListCommand) {
+        SendToParent(ID_LIST_SAVE_LIST);
     } else if (command != 0) {
         RunModuleCommand(command);
     }
+}
+
+// Greyed while no listed row names a module by its MAC.
+void CModuleListMenu::AppendAssignAddresses(CMenu& menu) const {
+    bool anyMac = false;
+    for (const VORN_ModuleScanResponseType& record : list.Modules()) anyMac = anyMac || record.macIdValid == 1;
+    menu.AppendMenu(MF_STRING | (anyMac ? MF_ENABLED : MF_GRAYED), kAssignAddressesCommand, "Assign addresses...");
+}
+
+// The row the menu was opened on becomes the selected row, found again by
+// its MAC (none when it is gone, or below the last row), so that the
+// parent knows it.
+void CModuleListMenu::SelectMenuRow() {
+    const int row = macText.IsEmpty() ? -1 : list.FindRowOfMac(macText);
+    ListView_SetItemState(list.m_hWnd, -1, 0, LVIS_SELECTED);
+    if (row != -1) ListView_SetItemState(list.m_hWnd, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void CModuleListMenu::SendToParent(UINT id) {
+    HWND parent = ::GetParent(list.m_hWnd);
+    if (parent) ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 // "Configure..." (what a double-click does), "Open web page" and, for a

@@ -1,6 +1,8 @@
 // The module list's menu (right-click, the menu key or Shift+F10). For a
 // row: the module's commands ("Configure...", "Open web page", a move into
-// one of this computer's subnets), then "Copy row"; "Copy all" always.
+// one of this computer's subnets), "Assign addresses...", then "Copy row";
+// "Copy all" and "Save list..." always. The list-wide commands "Assign
+// addresses..." and "Save list..." go to the list's parent as WM_COMMAND.
 #ifndef KL_MODULELIST_MODULE_LIST_MENU_H
 #define KL_MODULELIST_MODULE_LIST_MENU_H
 
@@ -23,6 +25,8 @@ public:
         kCopyAllCommand,
         kConfigureCommand,
         kOpenWebPageCommand,
+        kAssignAddressesCommand,
+        kSaveListCommand,
         kMoveIntoFirstCommand = 100,
     };
 
@@ -34,6 +38,9 @@ public:
 
 private:
     void AppendModuleCommands(CMenu& menu, int row) const;
+    void AppendAssignAddresses(CMenu& menu) const;
+    void SelectMenuRow();
+    void SendToParent(UINT id);
     void RunModuleCommand(int command);
     void OpenWebPage(int row);
 

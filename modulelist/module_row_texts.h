@@ -15,6 +15,8 @@
 constexpr int kModuleColumnCount = 7;
 constexpr int kIpColumn = 0;
 constexpr int kSubnetMaskColumn = 1;
+constexpr int kGatewayColumn = 2;
+constexpr int kTypeColumn = 5;
 constexpr int kMacColumn = 6;
 // What a column shows for a value the module left out.
 constexpr char kNotAvailableText[] = "N/A";

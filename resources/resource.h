@@ -10,6 +10,7 @@
 #define IDS_ABOUTBOX                101     // "&About Kelvara Lanwise..." in the system menu
 #define IDD_MAIN_DIALOG             102
 #define IDD_CONFIGURE               103
+#define IDD_ASSIGN_ADDRESSES        104
 #define IDR_MAINFRAME               128     // the application icon
 
 // System-menu command that opens the About box.
@@ -35,6 +36,27 @@
 #define IDC_CFG_CHANGE_PASSWORD     1013
 #define IDC_CFG_DNS2                1014
 #define IDC_CFG_HOSTNAME            1015
+
+// Commands of the module list's menu that concern the whole list; the list
+// sends them to its parent as WM_COMMAND. For "Assign addresses..." the
+// row the menu was opened on is the list's selected row (none below the
+// last row).
+#define ID_LIST_ASSIGN_ADDRESSES    32771
+#define ID_LIST_SAVE_LIST           32772
+
+// "Assign addresses" (IDD_ASSIGN_ADDRESSES); "Close" is IDCANCEL.
+#define IDC_BATCH_LIST              1020
+#define IDC_BATCH_PROGRESS          1021
+#define IDC_BATCH_STATUS            1022
+#define IDC_BATCH_FIRST             1023
+#define IDC_BATCH_MASK              1024
+#define IDC_BATCH_GATEWAY           1025
+#define IDC_BATCH_HOSTNAMES         1026
+#define IDC_BATCH_PASSWORD          1027
+#define IDC_BATCH_APPLY_PLAN        1028
+#define IDC_BATCH_ASSIGN            1029
+#define IDC_BATCH_STOP              1030
+#define IDC_BATCH_SAVE_RECORD       1031
 
 // Labels and frames that the program never addresses.
 #ifndef IDC_STATIC

@@ -5,12 +5,14 @@
 # computer's reach (its row grey), the configure dialog that moving it in
 # proposes, and the list's menu over two modules at one address; then the
 # main window and the configure dialog again at 120 and 144 DPI (125 % and
-# 150 % display scale). Runs the program, so it must run inside a test
+# 150 % display scale), and "Assign addresses" during a run, after its
+# verification and at 144 DPI. Runs the program, so it must run inside a test
 # segment:
 #   tools/testseg/testseg --modules 3 -- tools/review_screenshots.sh
 # (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure}.png,
-# build/review/{reachability_menu,move_into,conflict_menu}.png and
-# build/review/{main,configure}_{120,144}dpi.png.
+# build/review/{reachability_menu,move_into,conflict_menu}.png,
+# build/review/{assign_running,assign_verified}.png and
+# build/review/{main,configure,assign}_{120,144}dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin="$root/build/windows/bin"
@@ -109,11 +111,21 @@ shoot move_into.png
 helper dismiss
 
 # A stranger answers at the first module's address: both rows turn dark red.
-sim_send 0 "send-text ip = 192.168.1.50;mac = 0A-0B-0C-0D-0E-0F;"
+sim_send 0 "send-text ip = 192.168.1.50;sn = 255.255.255.0;gw = 192.168.1.1;dhcp = off;hn = stranger;mac = 0A-0B-0C-0D-0E-0F;"
 sleep 1
 helper menu
 sleep 1
 shoot conflict_menu.png
+helper dismiss
+
+# Every listed module gets an address from 198.18.0.120; the stranger
+# never replies, so the run waits 2 s for it, then the verification up to
+# 10 s.
+helper assign
+sleep 1.5
+shoot assign_running.png
+sleep 13
+shoot assign_verified.png
 helper dismiss
 stop_program
 
@@ -125,6 +137,10 @@ for dpi in 120 144; do
     helper configure
     sleep 1
     shoot "configure_${dpi}dpi.png"
+    helper dismiss
+    helper assign preview
+    sleep 1
+    shoot "assign_${dpi}dpi.png"
     helper dismiss
     stop_program
 done

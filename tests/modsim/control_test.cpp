@@ -103,6 +103,11 @@ TEST(ControlLastConfigure, TakesNoArgumentAndReportsBytesInHex) {
   EXPECT_EQ(hexOf(""), "");
 }
 
+TEST(ControlConfigureLog, TakesNoArgument) {
+  EXPECT_EQ(parseOk("configure-log").verb, ControlVerb::ConfigureLog);
+  EXPECT_EQ(parseError("configure-log all"), "configure-log takes no arguments");
+}
+
 TEST(ControlFlood, ReadsDurationRateAndWhatToSend) {
   const ControlCommand answers = parseOk("flood 3000 0 answers");
   EXPECT_EQ(answers.verb, ControlVerb::Flood);

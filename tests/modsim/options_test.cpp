@@ -52,6 +52,24 @@ TEST(CommandLine, PopulationOptionsShapeEveryModule) {
   EXPECT_TRUE(modules[4].isProtected);
 }
 
+// A panel at its factory default: every module at one address, and the
+// last one set apart.
+TEST(CommandLine, ModulesShareOneAddressAndTheLastIsSetApart) {
+  const CommandLine c = parseOk({"--count", "4", "--ip-base", "192.168.1.100", "--ip-step", "0",
+                                 "--last-type", "DIO-8", "--last-ip", "198.18.0.20",
+                                 "--restart", "1000"});
+  const std::vector<Module> modules = buildPopulation(c.population);
+  ASSERT_EQ(modules.size(), 4u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(formatIpv4(modules[i].ip), "192.168.1.100");
+    EXPECT_EQ(modules[i].fbType, "IO-GATEWAY");
+  }
+  EXPECT_EQ(formatIpv4(modules[3].ip), "198.18.0.20");
+  EXPECT_EQ(modules[3].fbType, "DIO-8");
+  EXPECT_EQ(c.population.restartMs, 1000u);
+  EXPECT_EQ(parseError({"--restart", "60001"}).find("--restart"), 0u);
+}
+
 TEST(CommandLine, HostNamePrefixNoneLeavesHostNamesOut) {
   const CommandLine c = parseOk({"--hostname-prefix", "none", "--count", "1"});
   EXPECT_FALSE(buildPopulation(c.population)[0].hostName);

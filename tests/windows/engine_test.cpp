@@ -263,6 +263,39 @@ TEST_F(Engine, ConfigureAcceptedGivesCodeTwoAndNewSettingsOnRescan) {
     EXPECT_EQ(all[1].ip, Addr(198, 18, 1, 101));
 }
 
+// A module restarting to take its settings replies at once, then stays
+// silent for its restart time and answers with the new settings after it.
+TEST_F(Engine, ARestartingModuleAnswersOnlyAfterItsRestartTime) {
+    constexpr DWORD kRestartMs = 800;
+    ASSERT_EQ(Reset("--count 2 --restart " + std::to_string(kRestartMs)), "OK");
+    VORN_ConfigureRequestType request = RequestFor(kFirstMac);
+    request.ip = Addr(198, 18, 7, 7);
+    const ULONGLONG sent = GetTickCount64();
+    VORN_SendConfigure(&request);
+    ASSERT_TRUE(recorder.WaitForCount(2));
+    EXPECT_EQ(recorder.Codes().back(), 2);
+    EXPECT_EQ(Sim("configure-log"), "OK 02-00-00-00-01-01>198.18.7.7");
+    DrainLibrary();
+
+    ASSERT_EQ(VORN_SendModuleScan(), 1);
+    ASSERT_TRUE(recorder.WaitForCount(1));
+    recorder.WaitForQuiet(300);
+    ASSERT_LT(GetTickCount64() - sent, kRestartMs) << "the machine was too slow to see the silence";
+    std::vector<VORN_ModuleScanResponseType> all = TakeAll();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].ip, Addr(198, 18, 1, 101));
+    DrainLibrary();
+
+    const ULONGLONG elapsed = GetTickCount64() - sent;
+    if (elapsed < kRestartMs) Sleep(static_cast<DWORD>(kRestartMs - elapsed));
+    ASSERT_EQ(VORN_SendModuleScan(), 1);
+    ASSERT_TRUE(recorder.WaitForCount(2));
+    recorder.WaitForQuiet();
+    all = TakeAll();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].ip + all[1].ip, Addr(198, 18, 7, 7) + Addr(198, 18, 1, 101));
+}
+
 TEST_F(Engine, OwnConfigureBroadcastIsReadAsAnAnswerWithoutMac) {
     const std::uint8_t nobody[VORN_MAC_SIZE] = {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F};
     VORN_ConfigureRequestType request = RequestFor(nobody);

@@ -156,6 +156,9 @@ bool parseControl(std::string_view datagram, ControlCommand& command, std::strin
   } else if (verb == "last-configure") {
     parsed.verb = ControlVerb::LastConfigure;
     ok = expectNoArgument(verb, argument, error);
+  } else if (verb == "configure-log") {
+    parsed.verb = ControlVerb::ConfigureLog;
+    ok = expectNoArgument(verb, argument, error);
   } else if (verb == "quit") {
     parsed.verb = ControlVerb::Quit;
     ok = expectNoArgument(verb, argument, error);

@@ -31,7 +31,9 @@ std::string floodStatusReply(bool running, std::uint64_t sent);
 // received since the reset, in hexadecimal ("OK" alone when none came).
 // Flood starts a flood to the commander and replies at once; FloodStatus
 // tells whether it still runs and how many datagrams it sent.
-enum class ControlVerb { Reset, Send, Stats, LastConfigure, Flood, FloodStatus, Quit };
+// ConfigureLog: "OK" and one " MAC>IP" per configure request received
+// since the reset, in order.
+enum class ControlVerb { Reset, Send, Stats, LastConfigure, ConfigureLog, Flood, FloodStatus, Quit };
 
 struct ControlCommand {
   ControlVerb verb = ControlVerb::Stats;

@@ -136,6 +136,8 @@ class Simulator {
   void handleModuleDatagram(std::string_view datagram, const sockaddr_in& from);
   void scheduleAnswers(const sockaddr_in& from);
   void configure(std::string_view datagram, const sockaddr_in& from);
+  void logConfigure(const std::optional<modsim::ConfigureRequest>& request);
+  bool restarting(std::size_t module, Clock::time_point now) const;
   void handleControl(std::string_view datagram, const sockaddr_in& from);
   std::string execute(const modsim::ControlCommand& command, const sockaddr_in& from);
   void sendDueAnswers();
@@ -152,6 +154,9 @@ class Simulator {
   modsim::PopulationOptions population_;
   modsim::Stats stats_;
   std::string lastConfigure_;  // as received, for tests that check the bytes
+  std::string configureLog_;   // " MAC>IP" per configure request
+  // Per module: until when it restarts and stays silent.
+  std::vector<Clock::time_point> silentUntil_;
   std::mt19937 rng_;
   // Answers are sent from the loop, not while handling the scan, so that
   // control commands are still served during a long spread.
@@ -166,6 +171,8 @@ void Simulator::reset(const modsim::PopulationOptions& population) {
   modules_ = modsim::buildPopulation(population);
   stats_ = {};
   lastConfigure_.clear();
+  configureLog_.clear();
+  silentUntil_.assign(modules_.size(), Clock::time_point());
   rng_.seed(population.seed);
   pending_.clear();
   flood_.reset();
@@ -260,24 +267,43 @@ void Simulator::scheduleAnswers(const sockaddr_in& from) {
                                                population_.jitter, rng_);
   const Clock::time_point first = now + std::chrono::milliseconds(population_.delayMs);
   for (const modsim::AnswerSlot& slot : schedule) {
+    if (restarting(slot.module, now)) continue;
     pending_.emplace(first + slot.delay,
                      PendingAnswer{from, withNul(modsim::answerText(modules_[slot.module]))});
   }
 }
 
+bool Simulator::restarting(std::size_t module, Clock::time_point now) const {
+  return now < silentUntil_[module];
+}
+
+void Simulator::logConfigure(const std::optional<modsim::ConfigureRequest>& request) {
+  if (!request) {
+    configureLog_ += " ?";
+    return;
+  }
+  configureLog_ += " " + modsim::formatMac(request->mac) + ">" +
+                   (request->ip ? modsim::formatIpv4(*request->ip) : std::string("-"));
+}
+
 void Simulator::configure(std::string_view datagram, const sockaddr_in& from) {
   const auto request = modsim::parseConfigure(datagram);
+  logConfigure(request);
   if (!request) {
     if (options_.verbose) std::fprintf(stderr, "modsim: malformed configure request ignored\n");
     return;
   }
   modsim::Module* module = modsim::findModule(modules_, request->mac);
   if (module == nullptr) return;
+  const std::size_t index = static_cast<std::size_t>(module - modules_.data());
+  const Clock::time_point now = Clock::now();
+  if (restarting(index, now)) return;
   const modsim::Verdict verdict = modsim::applyConfigure(*module, *request);
   const std::string reply = withNul(modsim::verdictText(verdict, module->mac));
   if (!sendDatagram(moduleFd_, reply, from, options_.verbose)) return;
   if (verdict == modsim::Verdict::Reconfigured) {
     ++stats_.reconfigured;
+    silentUntil_[index] = now + std::chrono::milliseconds(population_.restartMs);
   } else {
     ++stats_.invalid;
   }
@@ -318,6 +344,8 @@ std::string Simulator::execute(const modsim::ControlCommand& command,
       return modsim::floodStatusReply(flooding(), floodSent_);
     case modsim::ControlVerb::LastConfigure:
       return lastConfigure_.empty() ? "OK" : "OK " + modsim::hexOf(lastConfigure_);
+    case modsim::ControlVerb::ConfigureLog:
+      return "OK" + configureLog_;
     case modsim::ControlVerb::Quit:
       quit_ = true;
       return "OK";

@@ -119,6 +119,22 @@ const PopulationOption kPopulationOptions[] = {
      [](const std::string& v, PopulationOptions& p) {
        return readNumber(v, 0, 65535, p.protectEvery);
      }},
+    {"--ip-step", "a number from 0 to 65535",
+     [](const std::string& v, PopulationOptions& p) { return readNumber(v, 0, 65535, p.ipStep); }},
+    {"--last-type", "a text without ';'",
+     [](const std::string& v, PopulationOptions& p) {
+       p.lastType = v;
+       return isPlainText(v);
+     }},
+    {"--last-ip", "an IPv4 address like 198.18.0.20",
+     [](const std::string& v, PopulationOptions& p) {
+       Ipv4 ip = 0;
+       if (!parseIpv4(v, ip)) return false;
+       p.lastIp = ip;
+       return true;
+     }},
+    {"--restart", "milliseconds from 0 to 60000",
+     [](const std::string& v, PopulationOptions& p) { return readNumber(v, 0, 60000, p.restartMs); }},
     {"--delay", "milliseconds from 0 to 60000",
      [](const std::string& v, PopulationOptions& p) { return readNumber(v, 0, 60000, p.delayMs); }},
     {"--spread", "milliseconds from 0 to 60000",
@@ -261,13 +277,15 @@ std::vector<Module> buildPopulation(const PopulationOptions& population) {
     m.protocolVersion = population.protocolVersion;
     m.fbType = population.fbType;
     m.moduleVersion = population.moduleVersion;
-    m.ip = population.ipBase + i;
+    m.ip = population.ipBase + i * population.ipStep;
     m.sn = population.sn;
     m.gw = population.gw;
     m.dhcp = population.dhcp;
     m.isProtected = population.protectEvery > 0 && i % population.protectEvery == 0;
     if (m.isProtected) m.password = population.password;
     if (population.hostNamePrefix) m.hostName = *population.hostNamePrefix + std::to_string(i);
+    if (i + 1 == population.count && population.lastType) m.fbType = *population.lastType;
+    if (i + 1 == population.count && population.lastIp) m.ip = *population.lastIp;
     m.dns1 = population.dns1;
     m.dns2 = population.dns2;
   }
@@ -294,6 +312,8 @@ Population (module i counts from 0):
   --mac-base MAC         MAC of module 0 (default 02-00-00-00-00-01); module i
                          gets MAC + i
   --ip-base A.B.C.D      IP of module 0 (default 198.18.0.100); module i gets IP + i
+  --ip-step N            module i gets IP + i * N instead, 0..65535 (0: all
+                         at one address)
   --sn A.B.C.D           subnet mask (default 255.255.255.0)
   --gw A.B.C.D           gateway (default 198.18.0.1)
   --dns1 A.B.C.D|none    first DNS server (default 198.18.0.1)
@@ -307,6 +327,8 @@ Population (module i counts from 0):
   --password PW          password of the protected modules (default secret)
   --protect-every K      module i is protected when K > 0 and i % K == 0
                          (default 0: none)
+  --last-type TEXT       the last module's fb type instead
+  --last-ip A.B.C.D      the last module's IP instead
 
 Answer timing:
   --delay MS             wait MS milliseconds, 0..60000, before the first
@@ -315,6 +337,9 @@ Answer timing:
                          milliseconds, 0..60000 (default 0: one burst)
   --jitter               send each answer at a random time within the spread
   --seed S               seed of the random times (default 1)
+  --restart MS           after taking a configure request, reply, then stay
+                         silent for MS milliseconds, 0..60000 (no answers, no
+                         replies), as a module restarting does (default 0)
 
 One-shot raw send (no modules; from an ephemeral port to ADDR:P):
   --to ADDR              destination address
@@ -331,6 +356,9 @@ Control commands (one per datagram on the control port; each gets one reply,
   send-batch CMD|CMD|... several sends back to back
   stats                  OK scans= configures= answers= reconfigured= invalid=
   last-configure         OK and the last configure request's bytes in hex
+  configure-log          OK and one MAC>IP per configure request received
+                         since the reset, in order ("-" for a request
+                         without an IP, "?" for a malformed one)
   flood MS RATE answers | flood MS RATE send-text TEXT|send-hex HEX|send-size N
                          for MS milliseconds send to the commander's address,
                          module port, scan answers with ever new MACs (counted

@@ -28,8 +28,15 @@ struct PopulationOptions {
   std::optional<std::string> hostNamePrefix = std::string("module");
   std::string password = "secret";
   std::uint32_t protectEvery = 0;
+  std::uint32_t ipStep = 1;  // module i gets ipBase + i * ipStep
+  // The last module set apart: another type, another address.
+  std::optional<std::string> lastType;
+  std::optional<Ipv4> lastIp;
   std::uint32_t delayMs = 0;  // before the first answer of a scan
   std::uint32_t spreadMs = 0;
+  // After taking a configure request a module replies, then stays silent
+  // this long, as a module restarting with its new settings does.
+  std::uint32_t restartMs = 0;
   bool jitter = false;
   std::uint32_t seed = 1;
 };

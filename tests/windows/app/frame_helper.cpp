@@ -7,7 +7,11 @@
 //   menu                 right-click the first module and wait for the list's menu
 //   move-into            choose "Move into this computer's network..." from the first
 //                        module's menu and wait for its configure dialog
-//   dismiss              close an open menu, About box or configure dialog
+//   assign [preview]     open "Assign addresses" over every listed module, host names
+//                        "io_##" from 198.18.0.120, and press "Assign" (with preview:
+//                        only show the preview)
+//   dismiss              close an open menu, About box, configure or "Assign
+//                        addresses" dialog
 //   close                dismiss, then close the main dialog (SC_CLOSE)
 // Exit status 0 on success, 1 on failure, 2 on bad usage.
 #include <windows.h>
@@ -22,6 +26,11 @@ namespace {
 
 constexpr char kMainCaption[] = "Kelvara Lanwise";
 constexpr char kAboutCaption[] = "About Kelvara Lanwise";
+constexpr char kAssignCaption[] = "Assign addresses";
+constexpr int kAssignAddressesCommand = 32771;
+constexpr int kBatchFirstId = 1023;
+constexpr int kBatchHostnamesId = 1026;
+constexpr int kBatchAssignId = 1029;
 constexpr DWORD kTimeoutMs = 10000;
 
 HWND FindDialog(const char* caption) {
@@ -100,6 +109,17 @@ bool CloseIfOpen(HWND (*find)(), const char* what) {
 }
 
 HWND FindAboutBox() { return FindDialog(kAboutCaption); }
+HWND FindAssignDialog() { return FindDialog(kAssignCaption); }
+
+int OpenAssignDialog(HWND dialog, bool run) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kAssignAddressesCommand, 0), 0);
+    HWND assign = nullptr;
+    if (!WaitUntil([&] { return (assign = FindAssignDialog()) != nullptr; })) return Fail("no Assign addresses dialog");
+    SendMessageA(GetDlgItem(assign, kBatchHostnamesId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("io_##"));
+    SendMessageA(GetDlgItem(assign, kBatchFirstId), IPM_SETADDRESS, 0, MAKEIPADDRESS(198, 18, 0, 120));
+    if (run) PostMessageA(assign, WM_COMMAND, MAKEWPARAM(kBatchAssignId, BN_CLICKED), 0);
+    return 0;
+}
 
 bool Dismiss() {
     if (HWND menu = FindPopupMenu()) {
@@ -110,14 +130,15 @@ bool Dismiss() {
         }
     }
     return CloseIfOpen(&FindConfigureDialog, "configure dialog stays open") &&
-           CloseIfOpen(&FindAboutBox, "About box stays open");
+           CloseIfOpen(&FindAboutBox, "About box stays open") &&
+           CloseIfOpen(&FindAssignDialog, "Assign addresses stays open");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|dismiss|close\n");
+        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|assign [preview]|dismiss|close\n");
         return 2;
     }
     const char* command = argv[1];
@@ -155,6 +176,9 @@ int main(int argc, char** argv) {
         for (int step = 0; step < 3; ++step) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
         return WaitUntil([] { return FindConfigureDialog() != nullptr; }) ? 0 : Fail("no configure dialog");
+    }
+    if (std::strcmp(command, "assign") == 0) {
+        return OpenAssignDialog(dialog, !(argc == 3 && std::strcmp(argv[2], "preview") == 0));
     }
     if (std::strcmp(command, "dismiss") == 0) return Dismiss() ? 0 : 1;
     if (std::strcmp(command, "close") == 0) {

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -393,6 +395,323 @@ TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
     // Give a datagram sent at the very end time to reach the simulator.
     Sleep(kQuietMs);
     EXPECT_EQ(Sim("stats"), kNoTraffic);
+}
+
+// "Assign addresses" (batch/) as a user drives it, and its record applied
+// again by the command line.
+constexpr int kAssignAddressesCommand = 32771;
+constexpr int kSaveListCommand = 32772;
+constexpr char kAssignCaption[] = "Assign addresses";
+constexpr int kBatchListId = 1020;
+constexpr int kBatchStatusId = 1022;
+constexpr int kBatchFirstId = 1023;
+constexpr int kBatchMaskId = 1024;
+constexpr int kBatchGatewayId = 1025;
+constexpr int kBatchPasswordId = 1027;
+constexpr int kBatchApplyPlanId = 1028;
+constexpr int kBatchAssignId = 1029;
+constexpr int kBatchSaveRecordId = 1031;
+constexpr int kBatchColumns = 5;
+constexpr int kBatchNewIpColumn = 3;
+constexpr int kBatchResultColumn = 4;
+constexpr DWORD kRunTimeoutMs = 40000;
+
+std::uint32_t Address(unsigned a, unsigned b, unsigned c, unsigned d) { return a << 24 | b << 16 | c << 8 | d; }
+
+std::string DottedText(std::uint32_t address) {
+    return std::to_string(address >> 24) + "." + std::to_string(address >> 16 & 0xFF) + "." +
+           std::to_string(address >> 8 & 0xFF) + "." + std::to_string(address & 0xFF);
+}
+
+bool SendText(HWND window, const char* text) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                               kRowsTimeoutMs, &ignored) != 0;
+}
+
+bool SetIpField(HWND dialog, int id, std::uint32_t address) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(GetDlgItem(dialog, id), IPM_SETADDRESS, 0, static_cast<LPARAM>(address),
+                               SMTO_ABORTIFHUNG, kRowsTimeoutMs, &ignored) != 0;
+}
+
+BOOL CALLBACK FindEdit(HWND child, LPARAM context) {
+    char name[32] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (std::strcmp(name, "Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(context) = child;
+    return FALSE;
+}
+
+// Types path into the program's standard open or save dialog and presses
+// its OK.
+bool AnswerFileDialog(const char* caption, DWORD processId, const std::string& path) {
+    HWND box = nullptr;
+    if (!kltest::WaitUntil([&] { return (box = kltest::FindDialog(caption, processId)) != nullptr; },
+                           kStartTimeoutMs)) {
+        return false;
+    }
+    HWND edit = nullptr;
+    kltest::WaitUntil(
+        [&] {
+            EnumChildWindows(box, &FindEdit, reinterpret_cast<LPARAM>(&edit));
+            return edit != nullptr;
+        },
+        kRowsTimeoutMs);
+    return edit && SendText(edit, path.c_str()) && PostClick(box, IDOK) &&
+           kltest::WaitUntil([&] { return kltest::FindDialog(caption, processId) == nullptr; }, kRowsTimeoutMs);
+}
+
+bool AnswerSaveDialog(DWORD processId, const std::string& path) { return AnswerFileDialog("Save As", processId, path); }
+
+bool IsRowChecked(HWND list, int row) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK, SMTO_ABORTIFHUNG,
+                        kRowsTimeoutMs, &state);
+    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+std::string FileText(const std::string& path) {
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return text;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool done = file != INVALID_HANDLE_VALUE &&
+                      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                      written == text.size();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return done;
+}
+
+bool IsFinalResult(const std::string& result) {
+    return result == "verified" || result == "not verified" || result == "invalid password" ||
+           result == "no reply";
+}
+
+// A panel at its factory default: 24 modules at 192.168.1.100 that restart
+// for 1 s after taking their settings, the first protected by a password
+// that the technician mistypes, and a listed module of another type inside
+// the range. The checked modules get addresses counting up from .8 in the
+// list's order, skipping the other module's, the workstation's and the
+// hosts on the segment (the simulators' namespaces answer echoes); one
+// request each, none for the other module; each verified but the refused
+// one. The record applied again finds every verified module unchanged and
+// asks for the refused module's password.
+TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt) {
+    constexpr int kPanel = 24;
+    const std::string other = "02-00-00-00-01-19";
+    ASSERT_EQ(Reset("--count 25 --ip-base 192.168.1.100 --ip-step 0 --protect-every 100 --restart 1000 "
+                    "--last-type DIO-8 --last-ip 198.18.0.20"),
+              "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, kPanel + 1));
+    ASSERT_EQ(Rows(list).front().at(5), "IO-GATEWAY");
+    ASSERT_TRUE(kltest::SelectRow(list, 0));
+    ASSERT_TRUE(PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kAssignAddressesCommand, 0), 0));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] { return (dialog = kltest::FindDialog(kAssignCaption, program.Id())) != nullptr; }, kRowsTimeoutMs));
+    // The dialog's window comes before its controls.
+    HWND batchList = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] { return kltest::RowCount(batchList = GetDlgItem(dialog, kBatchListId)) == kPanel + 1; }, kRowsTimeoutMs))
+        << "rows: " << kltest::RowCount(batchList);
+    ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "wrong"));
+    ASSERT_TRUE(SetIpField(dialog, kBatchMaskId, Address(255, 255, 255, 0)));
+    ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, Address(198, 18, 0, 254)));
+    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, Address(198, 18, 0, 8)));
+    // The preview follows the fields at once; nothing is probed yet.
+    std::vector<Row> rows;
+    ASSERT_TRUE(kltest::ReadRows(batchList, rows, kBatchColumns));
+    EXPECT_EQ(rows.front().at(kBatchNewIpColumn), "198.18.0.8");
+    EXPECT_EQ(rows.back().at(0), other);
+    EXPECT_EQ(rows.back().at(kBatchNewIpColumn), "");
+    ASSERT_TRUE(kltest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)) != FALSE; },
+                                  kRowsTimeoutMs));
+    ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
+
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            if (!IsWindowEnabled(GetDlgItem(dialog, kBatchSaveRecordId))) return false;
+            if (!kltest::ReadRows(batchList, rows, kBatchColumns)) return false;
+            int final = 0;
+            for (const Row& row : rows) final += IsFinalResult(row.at(kBatchResultColumn));
+            return final == kPanel;
+        },
+        kRunTimeoutMs))
+        << "the run did not end: " << Sim("stats");
+
+    // The addresses nobody may get: the workstation's, the gateway, the
+    // other module's, and each host on the segment.
+    std::set<std::uint32_t> taken = {Address(198, 18, 0, 1), Address(198, 18, 0, 20), Address(198, 18, 0, 254)};
+    for (const std::string& sim : kltest::SimulatorAddresses()) {
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        ASSERT_EQ(std::sscanf(sim.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d), 4);
+        taken.insert(Address(a, b, c, d));
+    }
+    std::string expectedLog = "OK";
+    std::uint32_t next = Address(198, 18, 0, 8);
+    for (const Row& row : rows) {
+        if (row.at(0) == other) {
+            EXPECT_EQ(row.at(kBatchResultColumn), "") << "the other module is not in the batch";
+            continue;
+        }
+        while (taken.count(next)) ++next;
+        expectedLog += " " + row.at(0) + ">" + DottedText(next++);
+        EXPECT_EQ(row.at(kBatchResultColumn), row.at(0) == MacOf(0) ? "invalid password" : "verified") << row.at(0);
+    }
+    const std::string log = Sim("configure-log");
+    EXPECT_EQ(log, expectedLog);
+
+    const std::string record = kltest::OwnFolder() + "assigned_record.csv";
+    DeleteFileA(record.c_str());
+    ASSERT_TRUE(PostClick(dialog, kBatchSaveRecordId));
+    ASSERT_TRUE(AnswerSaveDialog(program.Id(), record)) << "no save dialog";
+    ASSERT_TRUE(PostClick(dialog, IDCANCEL));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::FindDialog(kAssignCaption, program.Id()) == nullptr; },
+                                  kRowsTimeoutMs));
+    ASSERT_TRUE(PostClick(GetParent(list), IDOK));
+    ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+
+    ASSERT_NE(GetFileAttributesA(record.c_str()), INVALID_FILE_ATTRIBUTES) << "no record at " << record;
+    std::string output;
+    const DWORD exitCode =
+        kltest::RunConsoleProgram("lanwise-cli.exe", "apply \"" + record + "\"", output, kRunTimeoutMs);
+    EXPECT_EQ(exitCode, 6u) << output;
+    DeleteFileA(record.c_str());
+    std::istringstream lines(output);
+    std::string line;
+    int unchanged = 0;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        unchanged += line.size() > 17 && line.compare(17, std::string::npos, " unchanged") == 0;
+    }
+    EXPECT_EQ(unchanged, kPanel - 1) << output;
+    // The record holds no password, and apply sends nothing to a protected
+    // module without one: the refused module is the one row left to do.
+    EXPECT_NE(output.find(MacOf(0) + " password required"), std::string::npos) << output;
+    EXPECT_EQ(Sim("configure-log"), log);
+}
+
+// A plan read by "Apply plan..." checks its modules with its values, names
+// the MACs that are not listed and sends exactly what it says; "Save
+// list..." then writes what "lanwise-cli scan --format csv" writes.
+TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
+    ASSERT_EQ(Reset("--count 4"), "OK");
+    const std::string plan = kltest::OwnFolder() + "assign_plan.csv";
+    const std::string saved = kltest::OwnFolder() + "saved_list.csv";
+    DeleteFileA(saved.c_str());
+    ASSERT_TRUE(WriteText(plan, "mac;ip;gw;hostname\r\n" + MacOf(1) + ";198.18.1.150;198.18.1.1;io_1\r\n" +
+                                    MacOf(3) + ";N/A;;io_3\r\n02-00-00-00-09-09;198.18.1.160;;\r\n"));
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, 4));
+    ASSERT_TRUE(PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kAssignAddressesCommand, 0), 0));
+    HWND dialog = nullptr;
+    HWND batchList = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            dialog = kltest::FindDialog(kAssignCaption, program.Id());
+            return dialog && kltest::RowCount(batchList = GetDlgItem(dialog, kBatchListId)) == 4;
+        },
+        kRowsTimeoutMs));
+    ASSERT_TRUE(PostClick(dialog, kBatchApplyPlanId));
+    ASSERT_TRUE(AnswerFileDialog("Open", program.Id(), plan)) << "no open dialog";
+    std::vector<Row> rows;
+    ASSERT_TRUE(kltest::ReadRows(batchList, rows, kBatchColumns));
+    for (int row = 0; row < 4; ++row) {
+        const std::string& mac = rows[static_cast<std::size_t>(row)].at(0);
+        const bool planned = mac == MacOf(1) || mac == MacOf(3);
+        EXPECT_EQ(IsRowChecked(batchList, row), planned) << mac;
+        const std::string newIp = mac == MacOf(1) ? "198.18.1.150" : mac == MacOf(3) ? IpOf(3) : "";
+        EXPECT_EQ(rows[static_cast<std::size_t>(row)].at(kBatchNewIpColumn), newIp) << mac;
+    }
+    char status[256] = "";
+    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
+    EXPECT_NE(std::string(status).find("02-00-00-00-09-09"), std::string::npos) << status;
+    ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            int verified = 0;
+            if (!IsWindowEnabled(GetDlgItem(dialog, kBatchSaveRecordId)) ||
+                !kltest::ReadRows(batchList, rows, kBatchColumns)) {
+                return false;
+            }
+            for (const Row& row : rows) verified += row.at(kBatchResultColumn) == "verified";
+            return verified == 2;
+        },
+        kRunTimeoutMs))
+        << Sim("configure-log");
+    EXPECT_EQ(Sim("configure-log"), "OK " + MacOf(1) + ">198.18.1.150 " + MacOf(3) + ">" + IpOf(3));
+    ASSERT_TRUE(PostClick(dialog, IDCANCEL));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::FindDialog(kAssignCaption, program.Id()) == nullptr; },
+                                  kRowsTimeoutMs));
+
+    ASSERT_TRUE(WaitForSettledRows(list, 4));
+    ASSERT_TRUE(PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kSaveListCommand, 0), 0));
+    ASSERT_TRUE(AnswerSaveDialog(program.Id(), saved)) << "no save dialog";
+    ASSERT_TRUE(PostClick(GetParent(list), IDOK));
+    ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+    std::string scanned;
+    ASSERT_EQ(kltest::RunConsoleProgram("lanwise-cli.exe", "scan --format csv", scanned, kRunTimeoutMs), 0u);
+    EXPECT_NE(scanned.find("198.18.1.150"), std::string::npos) << scanned;
+    std::string written = FileText(saved);
+    // The console writes its lines with CR LF.
+    for (std::size_t at = 0; (at = written.find('\n', at)) != std::string::npos; at += 2) written.insert(at, "\r");
+    EXPECT_EQ(written, scanned);
+    DeleteFileA(saved.c_str());
+    DeleteFileA(plan.c_str());
+}
+
+// Closing the dialog while a module is waited for ends the run after it:
+// its request went whole, no other is sent, and the list is scanned again.
+// The module waited for is an answer no module stands behind, so no reply
+// comes for 2 s.
+TEST_F(EndToEnd, ClosingDuringARunEndsItAfterTheModuleWaitedFor) {
+    const std::string stranger = "0A-0B-0C-0D-0E-0F";
+    ASSERT_EQ(Reset("--count 3"), "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, 3));
+    ASSERT_EQ(Sim("send-text ip = 198.18.1.50;sn = 255.255.255.0;gw = 198.18.1.1;dhcp = off;hn = stranger;mac = " +
+                  stranger + ";"),
+              "OK");
+    ASSERT_TRUE(WaitForSettledRows(list, 4));
+    ASSERT_TRUE(PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kAssignAddressesCommand, 0), 0));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] {
+            dialog = kltest::FindDialog(kAssignCaption, program.Id());
+            return dialog && kltest::RowCount(GetDlgItem(dialog, kBatchListId)) == 4;
+        },
+        kRowsTimeoutMs));
+    ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, Address(198, 18, 1, 1)));
+    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, Address(198, 18, 1, 120)));
+    const long scans = StatValue(Sim("stats"), "scans");
+    ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
+    // The stranger sorts first.
+    ASSERT_TRUE(kltest::WaitUntil([&] { return Sim("configure-log") == "OK " + stranger + ">198.18.1.120"; },
+                                  kRowsTimeoutMs))
+        << Sim("configure-log");
+    ASSERT_TRUE(PostClick(dialog, IDCANCEL));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::FindDialog(kAssignCaption, program.Id()) == nullptr; },
+                                  kRowsTimeoutMs));
+    EXPECT_TRUE(kltest::WaitUntil([&] { return StatValue(Sim("stats"), "scans") == scans + 1; }, kRowsTimeoutMs))
+        << "no rescan after the run: " << Sim("stats");
+    Sleep(kQuietMs);
+    EXPECT_EQ(Sim("configure-log"), "OK " + stranger + ">198.18.1.120");
+    EXPECT_EQ(StatValue(Sim("stats"), "reconfigured"), 0);
 }
 
 // The workstation on two segments (testseg --second-adapter 1), its

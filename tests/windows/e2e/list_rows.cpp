@@ -106,9 +106,9 @@ bool ReadCell(HWND list, const RemoteBuffer& buffer, int row, int column, std::s
     return true;
 }
 
-bool ReadRow(HWND list, const RemoteBuffer& buffer, int row, Row& cells) {
-    cells.assign(kColumnCount, std::string());
-    for (int column = 0; column < kColumnCount; ++column) {
+bool ReadRow(HWND list, const RemoteBuffer& buffer, int row, int columns, Row& cells) {
+    cells.assign(static_cast<std::size_t>(columns), std::string());
+    for (int column = 0; column < columns; ++column) {
         if (!ReadCell(list, buffer, row, column, cells[static_cast<std::size_t>(column)])) return false;
     }
     return true;
@@ -163,7 +163,7 @@ bool DoubleClickRow(HWND list, int row) {
     return PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point) != FALSE;
 }
 
-bool ReadRows(HWND list, std::vector<Row>& rows) {
+bool ReadRows(HWND list, std::vector<Row>& rows, int columns) {
     rows.clear();
     DWORD processId = 0;
     if (!list || !GetWindowThreadProcessId(list, &processId)) return false;
@@ -175,9 +175,24 @@ bool ReadRows(HWND list, std::vector<Row>& rows) {
     if (count < 0) return false;
     rows.resize(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row) {
-        if (!ReadRow(list, buffer, row, rows[static_cast<std::size_t>(row)])) return false;
+        if (!ReadRow(list, buffer, row, columns, rows[static_cast<std::size_t>(row)])) return false;
     }
     return true;
+}
+
+bool SelectRow(HWND list, int row) {
+    DWORD processId = 0;
+    if (!list || !GetWindowThreadProcessId(list, &processId)) return false;
+    const ProcessHandle process(processId);
+    if (!process.Get()) return false;
+    const RemoteBuffer buffer(process.Get(), sizeof(LVITEMA));
+    LVITEMA item = {};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    DWORD_PTR done = 0;
+    return buffer.Valid() && buffer.Write(0, &item, sizeof item) &&
+           SendMessageTimeoutA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                               reinterpret_cast<LPARAM>(buffer.At(0)), SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &done) &&
+           done;
 }
 
 }  // namespace kltest

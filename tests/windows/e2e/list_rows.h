@@ -40,7 +40,11 @@ bool DoubleClickRow(HWND list, int row);
 
 // Reads every row; false when the list's process could not be reached or
 // a cell could not be read. Rows may change meanwhile: read a settled list.
-bool ReadRows(HWND list, std::vector<Row>& rows);
+// columns: how many cells per row are read.
+bool ReadRows(HWND list, std::vector<Row>& rows, int columns = kColumnCount);
+
+// Makes row the list's one selected row, as a click on it does.
+bool SelectRow(HWND list, int row);
 
 }  // namespace kltest
 

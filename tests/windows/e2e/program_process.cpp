@@ -35,6 +35,44 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     return true;
 }
 
+DWORD RunConsoleProgram(const std::string& file, const std::string& args, std::string& output, DWORD timeoutMs) {
+    char folder[MAX_PATH] = "";
+    char outPath[MAX_PATH] = "";
+    GetTempPathA(sizeof folder, folder);
+    GetTempFileNameA(folder, "out", 0, outPath);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput =
+        CreateFileA(outPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    startup.hStdError = startup.hStdOutput;
+    const std::string program = OwnFolder() + file;
+    std::string commandLine = "\"" + program + "\" " + args;
+    PROCESS_INFORMATION info = {};
+    DWORD exitCode = ~0u;
+    const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &startup, &info);
+    CloseHandle(startup.hStdOutput);
+    if (started) {
+        if (WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, ~0u);
+        GetExitCodeProcess(info.hProcess, &exitCode);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    output.clear();
+    HANDLE out = CreateFileA(outPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD read = 0;
+    while (out != INVALID_HANDLE_VALUE && ReadFile(out, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        output.append(buffer, read);
+    }
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    DeleteFileA(outPath);
+    return exitCode;
+}
+
 bool PostClick(HWND dialog, int buttonId) {
     HWND button = GetDlgItem(dialog, buttonId);
     return button && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));

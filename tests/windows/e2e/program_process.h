@@ -21,6 +21,10 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Posts a button's BN_CLICKED to its dialog, as a mouse click on it does.
 bool PostClick(HWND dialog, int buttonId);
 
+// Runs a console program of this folder with args, its standard output
+// into a file, until it ends (at most timeoutMs); its exit code, or ~0u.
+DWORD RunConsoleProgram(const std::string& file, const std::string& args, std::string& output, DWORD timeoutMs);
+
 class ProgramProcess {
 public:
     ProgramProcess() = default;

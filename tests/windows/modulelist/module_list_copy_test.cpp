@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "list_host.h"
+#include "resource.h"
 #include "modal_script.h"
 #include "workstation_adapters.h"
 
@@ -27,8 +29,9 @@ using kltest::PopupMenuAnswer;
 using kltest::Record;
 
 constexpr int kMac = 6;
-// After "Configure..." and "Open web page"; the separator is not counted.
-constexpr int kCopyRowItem = 2;
+// After "Configure...", "Open web page" and "Assign addresses..."; the
+// separator is not counted.
+constexpr int kCopyRowItem = 3;
 constexpr char kHeading[] = "IP\tSN\tGW\tDHCP\tVersion\tType\tMAC\r\n";
 constexpr char kMarker[] = "marker";
 constexpr COLORREF kConflict = CModuleListCtrl::kConflictTextColor;
@@ -120,8 +123,9 @@ TEST_F(ListCopy, MenuOnARowCopiesThatRowOrAll) {
     {
         PopupMenuAnswer copyRow(kCopyRowItem);
         RightClick(1);
-        EXPECT_EQ(copyRow.Items(), (std::vector<std::string>{"Configure... [default]", "Open web page", "",
-                                                             "Copy row", "Copy all"}));
+        EXPECT_EQ(copyRow.Items(), (std::vector<std::string>{"Configure... [default]", "Open web page",
+                                                             "Assign addresses...", "", "Copy row", "Copy all",
+                                                             "Save list..."}));
         EXPECT_EQ(ClipboardText(), Line("192.168.0.9", "20"));
     }
     PopupMenuAnswer copyAll(kCopyRowItem + 1);
@@ -143,10 +147,10 @@ TEST_F(ListCopy, CopyRowCopiesTheModuleUnderTheCursorWhereverItMovedAndNothingOn
     EXPECT_EQ(ClipboardText(), kMarker);
 }
 
-TEST_F(ListCopy, BelowTheLastRowOnlyCopyAllIsOffered) {
-    PopupMenuAnswer first(0);
+TEST_F(ListCopy, BelowTheLastRowOnlyTheListWideCommandsAreOffered) {
+    PopupMenuAnswer first(1);
     RightClick(-1);
-    EXPECT_EQ(first.Items(), std::vector<std::string>{"Copy all"});
+    EXPECT_EQ(first.Items(), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list..."}));
     EXPECT_EQ(ClipboardText(), all);
 }
 
@@ -172,6 +176,27 @@ TEST_F(ListCopy, MenuKeyCopiesTheSelectedRowAndEscapeCopiesNothing) {
     EXPECT_EQ(ClipboardText(), Line("10.0.0.2", "30"));
 }
 
+// Hands every menu command (WM_COMMAND with code 0) that reaches window to
+// a function, for as long as it lives.
+class CommandRecorder {
+public:
+    CommandRecorder(HWND window, std::function<void(WPARAM)> record) : window_(window), record_(std::move(record)) {
+        SetWindowSubclass(window_, &Procedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~CommandRecorder() { RemoveWindowSubclass(window_, &Procedure, 1); }
+    CommandRecorder(const CommandRecorder&) = delete;
+    CommandRecorder& operator=(const CommandRecorder&) = delete;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+        if (message == WM_COMMAND && HIWORD(wParam) == 0) reinterpret_cast<CommandRecorder*>(self)->record_(wParam);
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    HWND window_;
+    std::function<void(WPARAM)> record_;
+};
+
 // The menu of a module this computer cannot reach offers to move it in;
 // a row without an address has no web page, nor one at an address of this
 // computer's own, multicast or broadcast; one without a MAC no module to
@@ -185,13 +210,13 @@ TEST(ListMenu, ItemsFollowWhatTheRowShows) {
     withoutAddress.ipValid = 0;
     withoutAddress.macIdValid = 0;
     host.List().AddModule(withoutAddress);
-    const std::vector<std::string> copies = {"", "Copy row", "Copy all"};
+    const std::vector<std::string> copies = {"Assign addresses...", "", "Copy row", "Copy all", "Save list..."};
     const auto itemsIn = [&](ListHost& list, int row) {
         PopupMenuAnswer escape(-1);
         RightClick(list, row);
         std::vector<std::string> items = escape.Items();
-        if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - 3)) {
-            items.resize(items.size() - 3);
+        if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - 5)) {
+            items.resize(items.size() - 5);
         }
         return items;
     };
@@ -200,12 +225,50 @@ TEST(ListMenu, ItemsFollowWhatTheRowShows) {
                                                     "Move into this computer's network..."}));
     EXPECT_EQ(itemsOf(1), (std::vector<std::string>{"Configure... [default]", "Open web page"}));
     EXPECT_EQ(itemsOf(2), (std::vector<std::string>{"Configure... [grayed]", "Open web page [grayed]"}));
+    EXPECT_EQ(itemsOf(-1), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list..."}));
     for (const std::uint32_t ip : {Ip(0, 0, 0, 0), Ip(127, 0, 0, 1), Ip(224, 0, 0, 251), Ip(255, 255, 255, 255)}) {
         ListHost alone;
         alone.List().AddModule(Record(4, ip));
         EXPECT_EQ(itemsIn(alone, 0), (std::vector<std::string>{"Configure... [default]", "Open web page [grayed]"}))
             << alone.Column(0)[0];
     }
+}
+
+// "Assign addresses..." is for modules named by their MAC; it and "Save
+// list..." go to the list's parent as commands, "Assign addresses..." with
+// the row the menu was opened on selected.
+TEST(ListMenu, ListWideCommandsGoToTheParentWithTheMenusRowSelected) {
+    ListHost host;
+    VORN_ModuleScanResponseType withoutMac = Record(3, Ip(198, 18, 0, 30));
+    withoutMac.macIdValid = 0;
+    host.List().AddModule(withoutMac);
+    {
+        PopupMenuAnswer escape(-1);
+        RightClick(host, -1);
+        EXPECT_EQ(escape.Items().front(), "Assign addresses... [grayed]");
+    }
+    host.List().AddModule(Record(1, Ip(198, 18, 0, 10)));
+    host.List().AddModule(Record(2, Ip(198, 18, 0, 20)));
+    std::vector<std::pair<WPARAM, int>> commands;
+    CommandRecorder recorder(host.Window(), [&](WPARAM command) {
+        commands.emplace_back(command, ListView_GetNextItem(host.List().m_hWnd, -1, LVNI_SELECTED));
+    });
+    {
+        PopupMenuAnswer assign(2);  // after "Configure..." and "Open web page"
+        RightClick(host, 1);
+    }
+    {
+        PopupMenuAnswer saveList(2);  // below the last row; the separator is not counted
+        RightClick(host, -1);
+    }
+    {
+        PopupMenuAnswer assign(0);
+        RightClick(host, -1);
+    }
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0], std::make_pair(static_cast<WPARAM>(ID_LIST_ASSIGN_ADDRESSES), 1));
+    EXPECT_EQ(commands[1].first, static_cast<WPARAM>(ID_LIST_SAVE_LIST));
+    EXPECT_EQ(commands[2], std::make_pair(static_cast<WPARAM>(ID_LIST_ASSIGN_ADDRESSES), -1));
 }
 
 // The browser the test prefix opens http addresses with, for as long as
@@ -371,8 +434,8 @@ TEST(TwoAdapters, TheMoveOffersEachSubnetOfThisComputer) {
     const std::string move = "Move into this computer's network...";
     EXPECT_EQ(escape.Items(),
               (std::vector<std::string>{"Configure... [default]", "Open web page", move,
-                                        move + ">198.18.0.0/24 (eth0)", move + ">198.19.0.0/24 (eth1)", "",
-                                        "Copy row", "Copy all"}));
+                                        move + ">198.18.0.0/24 (eth0)", move + ">198.19.0.0/24 (eth1)",
+                                        "Assign addresses...", "", "Copy row", "Copy all", "Save list..."}));
 }
 
 }  // namespace
