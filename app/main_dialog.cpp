@@ -67,10 +67,13 @@ ON_WM_SIZE()
 ON_WM_SIZING()
 ON_MESSAGE(WM_LIBRARY_EVENT, OnLibraryEvent)
 ON_WM_DESTROY()
+ON_COMMAND_CODE(0, ID_KEEP_SCANNING, OnKeepScanning)
+ON_MESSAGE(WM_TIMER, OnTimer)
 END_MESSAGE_MAP()
 
 CMainDialog::CMainDialog(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
+      m_liveScan(*this, m_moduleList),
       m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CMainDialog::~CMainDialog() {
@@ -190,8 +193,11 @@ HCURSOR CMainDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 void CMainDialog::OnScan() {
     m_moduleList.SetWorkstationAdapters(ReadWorkstationAdapters());
     m_moduleList.RemoveAllModules();
-    if (!VORN_SendModuleScan()) MessageBox(kScanNotSent, "Warning", MB_OK | MB_ICONEXCLAMATION);
+    if (!VORN_SendModuleScan()) WarnScanNotSent();
+    m_liveScan.ScanSent();
 }
+
+void CMainDialog::WarnScanNotSent() { MessageBox(kScanNotSent, "Warning", MB_OK | MB_ICONEXCLAMATION); }
 
 void CMainDialog::OnSize(UINT, int, int) {
     Default();
@@ -237,7 +243,11 @@ LRESULT CMainDialog::OnLibraryEvent(WPARAM, LPARAM code) {
 LRESULT CMainDialog::TakeResponse() {
     VORN_ModuleScanResponseType response;
     if (!VORN_GetResponse(&response)) return 0;
-    m_moduleList.AddModule(response);
+    if (m_liveScan.IsOn()) {
+        m_liveScan.TakeAnswer(response);
+    } else {
+        m_moduleList.AddModule(response);
+    }
     return 1;
 }
 
@@ -250,16 +260,30 @@ bool CMainDialog::InvalidPasswordHeadIsLastConfigured() {
 }
 
 // A pending refusal of the module that has now taken its settings is
-// dropped silently; the list is rebuilt from fresh answers.
+// dropped silently; the list is rebuilt from fresh answers, or, while it
+// is live, updated by them.
 void CMainDialog::OnModuleReconfigured() {
     if (InvalidPasswordHeadIsLastConfigured()) VORN_RemoveFirstInvPswdMacId();
-    OnScan();
+    if (m_liveScan.IsOn()) {
+        m_liveScan.ScanAfterReconfigured();
+    } else {
+        OnScan();
+    }
 }
 
 void CMainDialog::OnInvalidPassword() {
     if (!InvalidPasswordHeadIsLastConfigured()) return;
     VORN_RemoveFirstInvPswdMacId();
     MessageBox("Invalid password", "Warning", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CMainDialog::OnKeepScanning() {
+    if (!m_liveScan.Toggle()) WarnScanNotSent();
+}
+
+LRESULT CMainDialog::OnTimer(WPARAM id, LPARAM) {
+    m_liveScan.OnTimer(static_cast<UINT_PTR>(id));
+    return 0;
 }
 
 // The library's engine outlives this window: later notifications must

@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "dialog.h"
+#include "live_scan_cycle.h"
 #include "module_list_ctrl.h"
 
 // Posted by the library callback to the main dialog; lParam is the code.
@@ -51,8 +52,14 @@ protected:
     void OnModuleReconfigured();
     void OnInvalidPassword();
     bool InvalidPasswordHeadIsLastConfigured();
+    void WarnScanNotSent();
+
+    // The live list ("Keep scanning").
+    void OnKeepScanning();
+    LRESULT OnTimer(WPARAM id, LPARAM);
 
     CModuleListCtrl m_moduleList;
+    CLiveScanCycle m_liveScan;
     HICON m_hIcon;
 
     DECLARE_MESSAGE_MAP()

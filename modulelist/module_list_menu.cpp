@@ -9,6 +9,7 @@
 #include "menu.h"
 #include "module_list_ctrl.h"
 #include "module_row_texts.h"
+#include "resource.h"
 
 namespace {
 
@@ -29,10 +30,15 @@ void CModuleListMenu::Run(int row, POINT point) {
         menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
     }
     menu.AppendMenu(MF_STRING, kCopyAllCommand, "Copy all");
+    menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+    menu.AppendMenu(MF_STRING | (list.KeepScanningChecked() ? MF_CHECKED : MF_UNCHECKED), ID_KEEP_SCANNING,
+                    "Keep scanning");
     const int command = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
                                             point.y, list.m_hWnd);
     if (command == kCopyAllCommand) {
         CopyTextToClipboard(list.m_hWnd, list.AllRowsText());
+    } else if (command == ID_KEEP_SCANNING) {
+        ::SendMessageA(::GetParent(list.m_hWnd), WM_COMMAND, MAKEWPARAM(ID_KEEP_SCANNING, 0), 0);
     } else if (command != 0) {
         RunModuleCommand(command);
     }

@@ -1,6 +1,8 @@
 // The module list's menu (right-click, the menu key or Shift+F10). For a
 // row: the module's commands ("Configure...", "Open web page", a move into
-// one of this computer's subnets), then "Copy row"; "Copy all" always.
+// one of this computer's subnets), then "Copy row"; "Copy all" always, and
+// last "Keep scanning", checked while the list is live. List-wide commands
+// go to the list's parent as WM_COMMAND.
 #ifndef KL_MODULELIST_MODULE_LIST_MENU_H
 #define KL_MODULELIST_MODULE_LIST_MENU_H
 

@@ -19,6 +19,9 @@
 #define IDC_SCAN                    1000
 #define IDC_MODULE_LIST             1002
 
+// List-wide commands of the module list's menu, sent to the main dialog.
+#define ID_KEEP_SCANNING            32771   // "Keep scanning": the live list on or off
+
 // About box (IDD_ABOUTBOX): the line that shows the product version.
 #define IDC_ABOUT_VERSION           1014
 

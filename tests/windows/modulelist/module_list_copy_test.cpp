@@ -9,13 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "gdi.h"
 #include "list_host.h"
 #include "modal_script.h"
+#include "resource.h"
 #include "workstation_adapters.h"
 
 namespace {
@@ -102,7 +105,7 @@ TEST_F(ListCopy, MenuOnARowCopiesThatRowOrAll) {
         PopupMenuAnswer copyRow(kCopyRowItem);
         RightClick(1);
         EXPECT_EQ(copyRow.Items(), (std::vector<std::string>{"Configure... [default]", "Open web page", "",
-                                                             "Copy row", "Copy all"}));
+                                                             "Copy row", "Copy all", "", "Keep scanning"}));
         EXPECT_EQ(ClipboardText(), Line("192.168.0.9", "20"));
     }
     PopupMenuAnswer copyAll(kCopyRowItem + 1);
@@ -124,10 +127,10 @@ TEST_F(ListCopy, CopyRowCopiesTheModuleUnderTheCursorWhereverItMovedAndNothingOn
     EXPECT_EQ(ClipboardText(), kMarker);
 }
 
-TEST_F(ListCopy, BelowTheLastRowOnlyCopyAllIsOffered) {
+TEST_F(ListCopy, BelowTheLastRowOnlyTheListWideCommandsAreOffered) {
     PopupMenuAnswer first(0);
     RightClick(-1);
-    EXPECT_EQ(first.Items(), std::vector<std::string>{"Copy all"});
+    EXPECT_EQ(first.Items(), (std::vector<std::string>{"Copy all", "", "Keep scanning"}));
     EXPECT_EQ(ClipboardText(), all);
 }
 
@@ -153,6 +156,63 @@ TEST_F(ListCopy, MenuKeyCopiesTheSelectedRowAndEscapeCopiesNothing) {
     EXPECT_EQ(ClipboardText(), Line("10.0.0.2", "30"));
 }
 
+// What the list's parent window receives, for as long as the object lives:
+// the WM_COMMAND messages, and the rows the list draws (each row drawn asks
+// its parent first, with NM_CUSTOMDRAW at CDDS_ITEMPREPAINT).
+class ParentRecorder {
+public:
+    explicit ParentRecorder(HWND window) {
+        target_ = window;
+        commands_.clear();
+        rowsDrawn_ = 0;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, GetCurrentThreadId());
+    }
+    ~ParentRecorder() { UnhookWindowsHookEx(hook_); }
+    ParentRecorder(const ParentRecorder&) = delete;
+    ParentRecorder& operator=(const ParentRecorder&) = delete;
+    std::vector<WPARAM> Commands() const { return commands_; }
+    int RowsDrawn() const { return rowsDrawn_; }
+
+private:
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+        const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->hwnd == target_) {
+            if (message->message == WM_COMMAND) commands_.push_back(message->wParam);
+            const NMCUSTOMDRAW* draw = reinterpret_cast<const NMCUSTOMDRAW*>(message->lParam);
+            if (message->message == WM_NOTIFY && draw->hdr.code == static_cast<UINT>(NM_CUSTOMDRAW) &&
+                draw->dwDrawStage == CDDS_ITEMPREPAINT) {
+                ++rowsDrawn_;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static HWND target_;
+    static std::vector<WPARAM> commands_;
+    static int rowsDrawn_;
+    HHOOK hook_;
+};
+HWND ParentRecorder::target_ = nullptr;
+std::vector<WPARAM> ParentRecorder::commands_;
+int ParentRecorder::rowsDrawn_ = 0;
+
+// "Keep scanning" ends the menu on a row and below the last row; the list's
+// parent turns the live list on and off and tells the list to check it.
+TEST_F(ListCopy, KeepScanningAsksTheParentAndShowsWhetherTheListIsLive) {
+    ParentRecorder recorder(host.Window());
+    {
+        PopupMenuAnswer keep(kCopyRowItem + 2);
+        RightClick(1);
+        EXPECT_EQ(keep.Items().back(), "Keep scanning");
+    }
+    host.List().SetKeepScanningChecked(true);
+    PopupMenuAnswer keep(1);
+    RightClick(-1);
+    EXPECT_EQ(keep.Items(), (std::vector<std::string>{"Copy all", "", "Keep scanning [checked]"}));
+    const WPARAM command = MAKEWPARAM(ID_KEEP_SCANNING, 0);
+    EXPECT_EQ(recorder.Commands(), (std::vector<WPARAM>{command, command}));
+    EXPECT_EQ(ClipboardText(), kMarker);
+}
+
 // The menu of a module this computer cannot reach offers to move it in;
 // a row without an address has no web page, one without a MAC no module
 // to configure.
@@ -165,13 +225,13 @@ TEST(ListMenu, ItemsFollowWhatTheRowShows) {
     withoutAddress.ipValid = 0;
     withoutAddress.macIdValid = 0;
     host.List().AddModule(withoutAddress);
-    const std::vector<std::string> copies = {"", "Copy row", "Copy all"};
+    const std::vector<std::string> copies = {"", "Copy row", "Copy all", "", "Keep scanning"};
     const auto itemsOf = [&](int row) {
         PopupMenuAnswer escape(-1);
         RightClick(host, row);
         std::vector<std::string> items = escape.Items();
-        if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - 3)) {
-            items.resize(items.size() - 3);
+        if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - copies.size())) {
+            items.resize(items.size() - copies.size());
         }
         return items;
     };
@@ -330,7 +390,173 @@ TEST(TwoAdapters, TheMoveOffersEachSubnetOfThisComputer) {
     EXPECT_EQ(escape.Items(),
               (std::vector<std::string>{"Configure... [default]", "Open web page", move,
                                         move + ">198.18.0.0/24 (eth0)", move + ">198.19.0.0/24 (eth1)", "",
-                                        "Copy row", "Copy all"}));
+                                        "Copy row", "Copy all", "", "Keep scanning"}));
+}
+
+// The list while it keeps scanning, fed as the main dialog feeds it: rounds
+// of answers, each closed by the next live scan.
+class LiveList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ShowWindow(host.Window(), SW_SHOWNOACTIVATE);
+        for (std::uint8_t n = 1; n <= 4; ++n) {
+            answers[n] = Module(n);
+            host.List().TakeLiveAnswer(answers[n]);
+        }
+        Settle();
+    }
+    static VORN_ModuleScanResponseType Module(std::uint8_t n) { return Record(n, Ip(198, 18, 1, 100 + n)); }
+    // The modules named answer as they are, then the next live scan closes
+    // the round.
+    void Round(std::initializer_list<std::uint8_t> answering) {
+        for (const std::uint8_t n : answering) host.List().TakeLiveAnswer(answers[n]);
+        host.List().CloseLiveRound();
+    }
+    // Drawn as it stands, so that only later changes need painting.
+    void Settle() {
+        kltest::PumpFor(50);
+        UpdateWindow(host.List());
+    }
+    bool NeedsPainting() {
+        RECT rect;
+        return GetUpdateRect(host.List(), &rect, FALSE) != FALSE;
+    }
+    std::vector<bool> Missing() {
+        std::vector<bool> missing;
+        for (int row = 0; row < host.List().GetItemCount(); ++row) missing.push_back(host.List().IsMissingRow(row));
+        return missing;
+    }
+    ListHost host;
+    std::map<std::uint8_t, VORN_ModuleScanResponseType> answers;
+};
+
+TEST_F(LiveList, AnswersThatChangeNothingDrawNothingAndANewAddressMovesOnlyItsRow) {
+    ASSERT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.101", "198.18.1.102", "198.18.1.103", "198.18.1.104"}));
+    VORN_ModuleScanResponseType renamed = Module(3);
+    std::snprintf(renamed.hn, sizeof renamed.hn, "%s", "press_9");
+    renamed.hnValid = 1;
+    {
+        ParentRecorder recorder(host.Window());
+        for (const VORN_ModuleScanResponseType& answer : {Module(1), Module(2), renamed, Module(4)}) {
+            host.List().TakeLiveAnswer(answer);
+        }
+        host.List().CloseLiveRound();
+        Settle();
+        EXPECT_EQ(recorder.RowsDrawn(), 0) << "rows drawn again although their texts are the same";
+    }
+    // The host name is no column, but the configure dialog starts from the latest answer.
+    EXPECT_STREQ(host.List().Modules().Find(renamed.macId)->hn, "press_9");
+
+    LVITEMA select = {};
+    select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(host.List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&select));
+    Settle();
+    host.List().TakeLiveAnswer(Record(2, Ip(198, 18, 1, 150)));
+    EXPECT_TRUE(NeedsPainting());
+    EXPECT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.101", "198.18.1.103", "198.18.1.104", "198.18.1.150"}));
+    EXPECT_EQ(host.Column(kMac), (std::vector<std::string>{"02-00-00-00-00-01", "02-00-00-00-00-03",
+                                                           "02-00-00-00-00-04", "02-00-00-00-00-02"}));
+    EXPECT_EQ(SendMessageA(host.List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 3)
+        << "the moved row lost its selection";
+    EXPECT_EQ(host.List().Modules().size(), 4u);
+}
+
+// The longest run of ink along one pixel line of the row's cells: a line
+// through the row's texts runs across each cell.
+std::vector<int> LongestRuns(ListHost& host) {
+    RECT client = {};
+    GetClientRect(host.List(), &client);
+    Canvas canvas(client.right, client.bottom);
+    canvas.Fill(RGB(255, 255, 255));
+    SendMessageA(host.List(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    std::vector<int> runs;
+    for (int row = 0; row < host.List().GetItemCount(); ++row) {
+        RECT cell = {LVIR_LABEL, 0, 0, 0};
+        SendMessageA(host.List(), LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+        int longest = 0;
+        for (int y = cell.top; y < cell.bottom; ++y) {
+            int run = 0;
+            for (int x = cell.left; x < cell.right; ++x) {
+                run = canvas.Pixel(x, y) == RGB(255, 255, 255) ? 0 : run + 1;
+                longest = std::max(longest, run);
+            }
+        }
+        runs.push_back(longest);
+    }
+    CreateDirectoryA(KL_REVIEW_DIR, nullptr);
+    canvas.SaveBmp(std::string(KL_REVIEW_DIR) + "/missing_row.bmp", 2);
+    return runs;
+}
+
+TEST_F(LiveList, AModuleSilentForTwoRoundsIsStruckThroughInItsColourUntilItAnswers) {
+    // Module 4 takes module 3's address: both rows are dark red.
+    answers[4] = Record(4, Ip(198, 18, 1, 103));
+    Round({1, 2, 3, 4});
+    Round({1, 2, 4});
+    EXPECT_EQ(Missing(), (std::vector<bool>{false, false, false, false})) << "missing after one silent round";
+    EXPECT_EQ(host.List().MissingRowCount(), 0u);
+    Round({1, 2, 4});
+    EXPECT_EQ(Missing(), (std::vector<bool>{false, false, true, false}));
+    EXPECT_EQ(host.List().GetItemCount(), 4);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4u);
+    EXPECT_EQ(host.List().MissingRowCount(), 1u);
+    EXPECT_TRUE(NeedsPainting());
+    // A line as long as an address runs through the struck row's IP only.
+    const int line = ScaleToSystemDpi(40);
+    const std::vector<int> runs = LongestRuns(host);
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_LT(runs[0], line);
+    EXPECT_LT(runs[1], line);
+    EXPECT_GE(runs[2], line) << "the missing row is not struck through";
+    EXPECT_LT(runs[3], line);
+    EXPECT_EQ(InkOf(host, kConflict, "missing_conflict.bmp")[2], std::vector<bool>(7, true));
+
+    host.List().TakeLiveAnswer(Module(3));
+    EXPECT_EQ(Missing(), (std::vector<bool>{false, false, false, false}));
+    EXPECT_EQ(host.List().MissingRowCount(), 0u);
+    EXPECT_LT(LongestRuns(host)[2], line);
+}
+
+// The echo of the program's own configure request is listed as a row
+// without a MAC; it goes when it misses a round, and no module is counted
+// for it.
+TEST_F(LiveList, ARowWithoutMacGoesWhenItMissesARound) {
+    VORN_ModuleScanResponseType echo = Record(0, 0);
+    std::memset(echo.macId, 0xFF, sizeof echo.macId);
+    echo.macIdValid = 0;
+    echo.ipValid = 0;
+    host.List().TakeLiveAnswer(echo);
+    EXPECT_EQ(host.List().GetItemCount(), 5);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4u);
+    Round({1, 2, 3, 4});
+    EXPECT_EQ(host.List().GetItemCount(), 5);
+    Round({1, 2, 3, 4});
+    EXPECT_EQ(host.Column(kMac), (std::vector<std::string>{"02-00-00-00-00-01", "02-00-00-00-00-02",
+                                                           "02-00-00-00-00-03", "02-00-00-00-00-04"}));
+    EXPECT_EQ(host.List().Modules().size(), 4u);
+    EXPECT_EQ(host.List().Modules().Find(echo.macId), nullptr);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4u);
+    EXPECT_EQ(host.List().MissingRowCount(), 0u);
+}
+
+VORN_ModuleScanResponseType Numbered(int n) {
+    VORN_ModuleScanResponseType record = Record(static_cast<std::uint8_t>(n), Ip(10, 0, n >> 8, n & 0xFF));
+    record.macId[4] = static_cast<std::uint8_t>(n >> 8);
+    return record;
+}
+
+// A flood of forged MACs cannot grow the list: it keeps the first 4096
+// modules, live or not, and says nothing.
+TEST(ListStore, KeepsTheFirst4096ModulesAndListsNoOther) {
+    ListHost host;
+    for (int n = 0; n < 4100; ++n) host.List().AddModule(Numbered(n));
+    EXPECT_EQ(host.List().GetItemCount(), 4096);
+    EXPECT_EQ(host.List().Modules().TurnedAway(), 4u);
+    host.List().TakeLiveAnswer(Numbered(4200));
+    EXPECT_EQ(host.List().GetItemCount(), 4096);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4096u);
+    EXPECT_NE(host.List().Modules().Find(Numbered(4095).macId), nullptr);
+    EXPECT_EQ(host.List().Modules().Find(Numbered(4096).macId), nullptr);
 }
 
 }  // namespace
