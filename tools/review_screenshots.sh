@@ -3,13 +3,15 @@
 # main window as laid out from its template, the same window resized, the
 # About box, the configure dialog, the menu of a module out of this
 # computer's reach (its row grey), the configure dialog that moving it in
-# proposes, and the list's menu over two modules at one address; then the
+# proposes, the list's menu over two modules at one address, and the live
+# list with two modules gone silent (struck through) and its menu; then the
 # main window and the configure dialog again at 120 and 144 DPI (125 % and
 # 150 % display scale). Runs the program, so it must run inside a test
 # segment:
 #   tools/testseg/testseg --modules 3 -- tools/review_screenshots.sh
 # (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure}.png,
-# build/review/{reachability_menu,move_into,conflict_menu}.png and
+# build/review/{reachability_menu,move_into,conflict_menu}.png,
+# build/review/{live_missing,live_menu}.png and
 # build/review/{main,configure}_{120,144}dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -114,6 +116,19 @@ sleep 1
 helper menu
 sleep 1
 shoot conflict_menu.png
+helper dismiss
+
+# Live: the stranger answers no live scan and one DIO-16 module falls
+# silent; after two silent rounds both rows are struck through, the
+# stranger's still dark red.
+helper keep-scanning
+sleep 1
+sim_send 1 "reset --count 1 --mac-base 02-00-00-00-02-01 --ip-base 198.18.0.110 --type DIO-16 --version 1.05.3"
+sleep 10
+shoot live_missing.png
+helper menu
+sleep 1
+shoot live_menu.png
 helper dismiss
 stop_program
 

@@ -7,6 +7,7 @@
 //   menu                 right-click the first module and wait for the list's menu
 //   move-into            choose "Move into this computer's network..." from the first
 //                        module's menu and wait for its configure dialog
+//   keep-scanning        pick "Keep scanning" (the list turns live, or stops)
 //   dismiss              close an open menu, About box or configure dialog
 //   close                dismiss, then close the main dialog (SC_CLOSE)
 // Exit status 0 on success, 1 on failure, 2 on bad usage.
@@ -27,6 +28,27 @@ constexpr DWORD kTimeoutMs = 10000;
 HWND FindDialog(const char* caption) {
     HWND window = FindWindowA("#32770", caption);
     return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+// The visible main dialog; while the list keeps scanning its caption goes
+// on with " - " and the counts.
+HWND FindMainDialog() {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) -> BOOL {
+            char caption[128] = "";
+            char className[16] = "";
+            GetWindowTextA(window, caption, sizeof caption);
+            GetClassNameA(window, className, sizeof className);
+            const std::size_t length = std::strlen(kMainCaption);
+            const bool main = std::strncmp(caption, kMainCaption, length) == 0 &&
+                              (caption[length] == '\0' || std::strncmp(caption + length, " - ", 3) == 0);
+            if (!IsWindowVisible(window) || std::strcmp(className, "#32770") != 0 || !main) return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // The visible configure dialog, whose caption is "Configure: " and a MAC.
@@ -117,14 +139,14 @@ bool Dismiss() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|dismiss|close\n");
+        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|keep-scanning|dismiss|close\n");
         return 2;
     }
     const char* command = argv[1];
     if (std::strcmp(command, "wait") == 0) {
-        return WaitUntil([] { return FindDialog(kMainCaption) != nullptr; }) ? 0 : Fail("no main window");
+        return WaitUntil([] { return FindMainDialog() != nullptr; }) ? 0 : Fail("no main window");
     }
-    HWND dialog = FindDialog(kMainCaption);
+    HWND dialog = FindMainDialog();
     if (!dialog) return Fail("no \"Kelvara Lanwise\" window found");
     if (std::strcmp(command, "move") == 0 && argc == 6) {
         const int x = std::atoi(argv[2]);
@@ -155,6 +177,10 @@ int main(int argc, char** argv) {
         for (int step = 0; step < 3; ++step) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
         return WaitUntil([] { return FindConfigureDialog() != nullptr; }) ? 0 : Fail("no configure dialog");
+    }
+    if (std::strcmp(command, "keep-scanning") == 0) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(32771, 0), 0);
+        return 0;
     }
     if (std::strcmp(command, "dismiss") == 0) return Dismiss() ? 0 : 1;
     if (std::strcmp(command, "close") == 0) {
