@@ -61,13 +61,6 @@ TEST(ModuleStore, TheLatestAnswerReplacesARecordAndRemovalKeepsTheArrivalOrder) 
     EXPECT_EQ(store.Find(Answer(2, 0).macId), nullptr);
 }
 
-TEST(ModuleStore, AllAnswersWithoutAMacShareOneRecord) {
-    ModuleStore store;
-    EXPECT_TRUE(store.Add(MissingEverything()));
-    EXPECT_FALSE(store.Add(MissingEverything()));
-    EXPECT_EQ(store.size(), 1u);
-}
-
 // Rounds closed one after another: 'a' for a round the module answered,
 // '-' for one it did not; what the row shows after each.
 struct PresenceCase {
