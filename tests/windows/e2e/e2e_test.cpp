@@ -396,8 +396,9 @@ TEST_F(EndToEnd, KeepScanningFollowsModulesThatGoComeBackAndMove) {
 }
 
 // Nothing changes under the user's hand: while a dialog of the program
-// is open (the main window disabled), no live scan goes out.
-TEST_F(EndToEnd, KeepScanningPausesWhileADialogOfTheProgramIsOpen) {
+// is open (the main window disabled), no live scan goes out. The module's
+// "Reconfigured:" brings a live scan, which does not empty the list.
+TEST_F(EndToEnd, KeepScanningPausesUnderADialogAndRescansAfterReconfiguredWithoutEmptying) {
     constexpr DWORD kSeveralPeriodsMs = 7000;
     ASSERT_EQ(Reset("--count 3"), "OK");
     HWND list = StartProgram();
@@ -407,8 +408,9 @@ TEST_F(EndToEnd, KeepScanningPausesWhileADialogOfTheProgramIsOpen) {
     ASSERT_TRUE(PostKeepScanning(dialog));
     ASSERT_TRUE(kltest::WaitUntil([&] { return StatValue(Sim("stats"), "scans") >= 3; }, kRowsTimeoutMs))
         << "no live scans: " << Sim("stats");
+    ASSERT_EQ(RowOf(Rows(list), MacOf(0)), 0);
     ASSERT_TRUE(kltest::DoubleClickRow(list, 0));
-    const std::string caption = "Configure: " + Rows(list).at(0).at(6);
+    const std::string caption = "Configure: " + MacOf(0);
     HWND configure = nullptr;
     ASSERT_TRUE(kltest::WaitUntil(
         [&] { return (configure = kltest::FindDialog(caption.c_str(), program.Id())) != nullptr; }, kRowsTimeoutMs));
@@ -416,9 +418,25 @@ TEST_F(EndToEnd, KeepScanningPausesWhileADialogOfTheProgramIsOpen) {
     const long scans = StatValue(Sim("stats"), "scans");
     Sleep(kSeveralPeriodsMs);
     EXPECT_EQ(StatValue(Sim("stats"), "scans"), scans) << "live scans while the configure dialog was open";
-    ASSERT_TRUE(PostClick(configure, IDCANCEL));
-    EXPECT_TRUE(kltest::WaitUntil([&] { return StatValue(Sim("stats"), "scans") > scans; }, kSeveralPeriodsMs))
-        << "the live scans did not go on after the dialog closed";
+
+    // Late answers: a list emptied by the rescan would stay empty for a second.
+    ASSERT_EQ(Reset("--count 3 --delay 1000"), "OK");
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(configure, kConfigureIpId), IPM_SETADDRESS, 0,
+                                    MAKEIPADDRESS(198, 18, 1, 150), SMTO_ABORTIFHUNG, kRowsTimeoutMs, &ignored));
+    ASSERT_TRUE(PostClick(configure, IDOK));
+    int fewestRows = 3;
+    EXPECT_TRUE(kltest::WaitUntil(
+        [&] {
+            fewestRows = std::min(fewestRows, kltest::RowCount(list));
+            const std::vector<Row> rows = Rows(list);
+            const int row = RowOf(rows, MacOf(0));
+            return row >= 0 && rows[static_cast<std::size_t>(row)].at(0) == "198.18.1.150";
+        },
+        kRowsTimeoutMs))
+        << "the module's row did not follow it";
+    EXPECT_EQ(fewestRows, 3) << "the rescan after \"Reconfigured:\" emptied the live list";
+    EXPECT_EQ(StatValue(Sim("stats"), "reconfigured"), 1);
 }
 
 // The display scale that programs started from now on see: each new Wine
