@@ -335,11 +335,11 @@ int CALLBACK CModuleListCtrl::CompareRows(LPARAM data1, LPARAM data2, LPARAM lis
 // While the list is live its rows stay: when the subnets changed, the grey
 // marks are drawn again; otherwise nothing is.
 void CModuleListCtrl::SetWorkstationAdapters(const std::vector<WorkstationAdapter>& workstationAdapters) {
-    const bool sameSubnets =
-        adaptersKnown && std::equal(adapters.begin(), adapters.end(), workstationAdapters.begin(),
-                                    workstationAdapters.end(), [](const WorkstationAdapter& a, const WorkstationAdapter& b) {
-                                        return a.address == b.address && a.prefixLength == b.prefixLength;
-                                    });
+    const auto sameSubnet = [](const WorkstationAdapter& a, const WorkstationAdapter& b) {
+        return a.address == b.address && a.prefixLength == b.prefixLength;
+    };
+    const bool sameSubnets = adaptersKnown && std::equal(adapters.begin(), adapters.end(), workstationAdapters.begin(),
+                                                         workstationAdapters.end(), sameSubnet);
     adapters = workstationAdapters;
     adaptersKnown = true;
     if (!sameSubnets && !rowsInOrder.empty()) Invalidate(FALSE);

@@ -139,7 +139,9 @@ bool Dismiss() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|keep-scanning|dismiss|close\n");
+        std::fprintf(stderr,
+                     "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|keep-scanning|dismiss|"
+                     "close\n");
         return 2;
     }
     const char* command = argv[1];

@@ -431,7 +431,8 @@ protected:
 };
 
 TEST_F(LiveList, AnswersThatChangeNothingDrawNothingAndANewAddressMovesOnlyItsRow) {
-    ASSERT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.101", "198.18.1.102", "198.18.1.103", "198.18.1.104"}));
+    ASSERT_EQ(host.Column(0),
+              (std::vector<std::string>{"198.18.1.101", "198.18.1.102", "198.18.1.103", "198.18.1.104"}));
     VORN_ModuleScanResponseType renamed = Module(3);
     std::snprintf(renamed.hn, sizeof renamed.hn, "%s", "press_9");
     renamed.hnValid = 1;
@@ -453,7 +454,8 @@ TEST_F(LiveList, AnswersThatChangeNothingDrawNothingAndANewAddressMovesOnlyItsRo
     Settle();
     host.List().TakeLiveAnswer(Record(2, Ip(198, 18, 1, 150)));
     EXPECT_TRUE(NeedsPainting());
-    EXPECT_EQ(host.Column(0), (std::vector<std::string>{"198.18.1.101", "198.18.1.103", "198.18.1.104", "198.18.1.150"}));
+    EXPECT_EQ(host.Column(0),
+              (std::vector<std::string>{"198.18.1.101", "198.18.1.103", "198.18.1.104", "198.18.1.150"}));
     EXPECT_EQ(host.Column(kMac), (std::vector<std::string>{"02-00-00-00-00-01", "02-00-00-00-00-03",
                                                            "02-00-00-00-00-04", "02-00-00-00-00-02"}));
     EXPECT_EQ(SendMessageA(host.List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 3)
