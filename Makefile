@@ -31,6 +31,8 @@ bench: build
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/flood_bench.exe $(FLOOD_RATE)
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/apply_bench.exe
 	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/assign_bench.exe
+	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/live_bench.exe cpu $(LIVE_SECONDS)
+	$(TESTSEG) -- tools/testseg/wine-run $(WIN_BUILD)/bin/live_bench.exe soak $(SOAK_SECONDS)
 
 demo: build
 	tools/demo.sh

@@ -73,10 +73,13 @@ ON_MESSAGE(WM_LIBRARY_EVENT, OnLibraryEvent)
 ON_COMMAND(ID_LIST_ASSIGN_ADDRESSES, OnAssignAddresses)
 ON_COMMAND(ID_LIST_SAVE_LIST, OnSaveList)
 ON_WM_DESTROY()
+ON_COMMAND(ID_KEEP_SCANNING, OnKeepScanning)
+ON_MESSAGE(WM_TIMER, OnTimer)
 END_MESSAGE_MAP()
 
 CMainDialog::CMainDialog(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
+      m_liveScan(*this, m_moduleList),
       m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CMainDialog::~CMainDialog() {
@@ -196,8 +199,11 @@ HCURSOR CMainDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 void CMainDialog::OnScan() {
     m_moduleList.SetWorkstationAdapters(ReadWorkstationAdapters());
     m_moduleList.RemoveAllModules();
-    if (!VORN_SendModuleScan()) MessageBox(kScanNotSent, "Warning", MB_OK | MB_ICONEXCLAMATION);
+    if (!VORN_SendModuleScan()) WarnScanNotSent();
+    m_liveScan.ScanSent();
 }
+
+void CMainDialog::WarnScanNotSent() { MessageBox(kScanNotSent, "Warning", MB_OK | MB_ICONEXCLAMATION); }
 
 void CMainDialog::OnSize(UINT, int, int) {
     Default();
@@ -244,7 +250,11 @@ LRESULT CMainDialog::OnLibraryEvent(WPARAM, LPARAM code) {
 LRESULT CMainDialog::TakeResponse() {
     VORN_ModuleScanResponseType response;
     if (!VORN_GetResponse(&response)) return 0;
-    m_moduleList.AddModule(response);
+    if (m_liveScan.IsOn()) {
+        m_liveScan.TakeAnswer(response);
+    } else {
+        m_moduleList.AddModule(response);
+    }
     return 1;
 }
 
@@ -257,10 +267,15 @@ bool CMainDialog::InvalidPasswordHeadIsLastConfigured() {
 }
 
 // A pending refusal of the module that has now taken its settings is
-// dropped silently; the list is rebuilt from fresh answers.
+// dropped silently; the list is rebuilt from fresh answers, or, while it
+// is live, updated by them.
 void CMainDialog::OnModuleReconfigured() {
     if (InvalidPasswordHeadIsLastConfigured()) VORN_RemoveFirstInvPswdMacId();
-    OnScan();
+    if (m_liveScan.IsOn()) {
+        m_liveScan.ScanAfterReconfigured();
+    } else {
+        OnScan();
+    }
 }
 
 void CMainDialog::OnInvalidPassword() {
@@ -289,8 +304,17 @@ void CMainDialog::OnAssignAddresses() {
 // The list as "lanwise-cli scan --format csv" writes it.
 void CMainDialog::OnSaveList() {
     const std::string text =
-        FormatScanLines(ScanLines(m_moduleList.Modules()), ScanFormat::Csv, m_moduleList.Adapters());
+        FormatScanLines(ScanLines(m_moduleList.Modules().Records()), ScanFormat::Csv, m_moduleList.Adapters());
     SaveCsvFile(m_hWnd, "modules.csv", text);
+}
+
+void CMainDialog::OnKeepScanning() {
+    if (!m_liveScan.Toggle()) WarnScanNotSent();
+}
+
+LRESULT CMainDialog::OnTimer(WPARAM id, LPARAM) {
+    m_liveScan.OnTimer(static_cast<UINT_PTR>(id));
+    return 0;
 }
 
 // The library's engine outlives this window: later notifications must

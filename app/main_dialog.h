@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "dialog.h"
+#include "live_scan_cycle.h"
 #include "module_list_ctrl.h"
 
 class CAssignAddressesDialog;
@@ -53,6 +54,11 @@ protected:
     void OnModuleReconfigured();
     void OnInvalidPassword();
     bool InvalidPasswordHeadIsLastConfigured();
+    void WarnScanNotSent();
+
+    // The live list ("Keep scanning").
+    void OnKeepScanning();
+    LRESULT OnTimer(WPARAM id, LPARAM);
 
     // "Assign addresses..." and "Save list..." from the list's menu. While
     // the batch dialog is open, the library's replies go to its run, and a
@@ -62,6 +68,7 @@ protected:
     bool RouteReplyToBatch(int code);
 
     CModuleListCtrl m_moduleList;
+    CLiveScanCycle m_liveScan;
     HICON m_hIcon;
     CAssignAddressesDialog* m_pBatchDialog = nullptr;
 

@@ -21,7 +21,7 @@ DWORD Remaining(ULONGLONG deadline) {
     return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
 }
 
-bool AllAnswered(const FirstAnswers& answers, const std::vector<MacAddress>& wanted) {
+bool AllAnswered(const ModuleStore& answers, const std::vector<MacAddress>& wanted) {
     return std::all_of(wanted.begin(), wanted.end(),
                        [&](const MacAddress& mac) { return answers.Find(mac.bytes) != nullptr; });
 }
@@ -57,14 +57,14 @@ LibrarySession::~LibrarySession() {
     g_libraryEvent = nullptr;
 }
 
-bool LibrarySession::Scan(const std::vector<MacAddress>& wanted, DWORD waitMs, FirstAnswers& answers) {
+bool LibrarySession::Scan(const std::vector<MacAddress>& wanted, DWORD waitMs, ModuleStore& answers) {
     DropAnswers();
-    answers = FirstAnswers();
+    answers.Clear();
     if (!VORN_SendModuleScan()) return false;
     const ULONGLONG deadline = GetTickCount64() + waitMs;
     for (;;) {
         VORN_ModuleScanResponseType answer;
-        while (VORN_GetResponse(&answer)) answers.Keep(answer);
+        while (VORN_GetResponse(&answer)) answers.Add(answer);
         if (!wanted.empty() && AllAnswered(answers, wanted)) return true;
         const DWORD left = Remaining(deadline);
         if (left == 0) return true;

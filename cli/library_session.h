@@ -24,7 +24,7 @@ public:
     // Sends one scan and collects the first answer of each MAC for waitMs,
     // or until every MAC of wanted has answered when wanted is not empty.
     // False when the scan could not be sent.
-    bool Scan(const std::vector<MacAddress>& wanted, DWORD waitMs, FirstAnswers& answers);
+    bool Scan(const std::vector<MacAddress>& wanted, DWORD waitMs, ModuleStore& answers);
 
     // Sends the request and waits up to waitMs for a verdict: any
     // "Reconfigured:" (it names no module), or an "Invalid Password:" that

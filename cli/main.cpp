@@ -111,7 +111,7 @@ Outcome VerdictOutcome(Verdict verdict) {
 
 // One module's row before anything is sent, as configure and each row of
 // apply decide it; request is what would be sent.
-RowResult PrepareOne(const FirstAnswers& answers, const MacAddress& mac, const ModuleSettings& settings,
+RowResult PrepareOne(const ModuleStore& answers, const MacAddress& mac, const ModuleSettings& settings,
                      const CliArguments& args, VORN_ConfigureRequestType& request) {
     const VORN_ModuleScanResponseType* answer = answers.Find(mac.bytes);
     if (!answer) return NotFoundResult(mac, args.scanWaitMs);
@@ -136,7 +136,7 @@ struct WaitingRow {
 bool VerifyRows(LibrarySession& session, std::vector<WaitingRow>& waiting, std::vector<RowResult>& results) {
     std::vector<MacAddress> wanted;
     for (const WaitingRow& row : waiting) wanted.push_back(results[row.index].mac);
-    FirstAnswers answers;
+    ModuleStore answers;
     const bool sent = session.Scan(wanted, kVerifyScanMs, answers);
     for (const WaitingRow& row : waiting) {
         RowResult& result = results[row.index];
@@ -157,14 +157,14 @@ void PrintSettled(const std::vector<RowResult>& results, std::size_t done, const
 
 int RunScan(const CliArguments& args) {
     LibrarySession session;
-    FirstAnswers answers;
+    ModuleStore answers;
     if (!session.Scan({}, static_cast<DWORD>(args.waitMs), answers)) {
         PrintNotSent("the scan");
         return exit_code::kNotSent;
     }
-    std::fputs(FormatScanLines(ScanLines(answers.Answers()), args.format, ReadWorkstationAdapters()).c_str(), stdout);
+    std::fputs(FormatScanLines(ScanLines(answers.Records()), args.format, ReadWorkstationAdapters()).c_str(), stdout);
     if (answers.TurnedAway() > 0) {
-        PrintError("only the first " + std::to_string(kMaxScanModules) + " modules are listed; " +
+        PrintError("only the first " + std::to_string(ModuleStore::kCapacity) + " modules are listed; " +
                    std::to_string(answers.TurnedAway()) + " answers from further MACs were left out");
     }
     return exit_code::kSuccess;
@@ -172,7 +172,7 @@ int RunScan(const CliArguments& args) {
 
 int RunConfigure(const CliArguments& args) {
     LibrarySession session;
-    FirstAnswers answers;
+    ModuleStore answers;
     if (!session.Scan({args.mac}, static_cast<DWORD>(args.scanWaitMs), answers)) {
         PrintNotSent("the scan");
         return exit_code::kNotSent;
@@ -229,7 +229,7 @@ int RunApply(const CliArguments& args) {
     std::vector<MacAddress> wanted;
     for (const PlanRow& row : rows) wanted.push_back(row.mac);
     LibrarySession session;
-    FirstAnswers answers;
+    ModuleStore answers;
     if (!session.Scan(wanted, static_cast<DWORD>(args.scanWaitMs), answers)) {
         PrintNotSent("the scan");
         return exit_code::kNotSent;

@@ -22,12 +22,6 @@ std::string HostnameText(const VORN_ModuleScanResponseType& record) {
     return std::string(record.hn, length);
 }
 
-std::uint64_t MacKey(const std::uint8_t (&mac)[VORN_MAC_SIZE]) {
-    std::uint64_t key = 0;
-    for (const std::uint8_t byte : mac) key = key << 8 | byte;
-    return key;
-}
-
 int CompareText(const char* first, const char* second) { return std::strcmp(first, second); }
 
 bool IpBefore(const ScanLine& a, const ScanLine& b) {
@@ -121,24 +115,6 @@ std::string JsonText(const std::vector<ScanLine>& lines,
 }
 
 }  // namespace
-
-bool FirstAnswers::Keep(const VORN_ModuleScanResponseType& record) {
-    const std::uint64_t key = MacKey(record.macId);
-    if (indexByMac_.count(key) != 0) return false;
-    if (answers_.size() >= kMaxScanModules) {
-        ++turnedAway_;
-        return false;
-    }
-    indexByMac_.emplace(key, answers_.size());
-    answers_.push_back(record);
-    return true;
-}
-
-const VORN_ModuleScanResponseType* FirstAnswers::Find(const std::uint8_t (&mac)[VORN_MAC_SIZE]) const {
-    const auto found = indexByMac_.find(MacKey(mac));
-    if (found == indexByMac_.end() || !answers_[found->second].macIdValid) return nullptr;
-    return &answers_[found->second];
-}
 
 std::vector<ScanLine> ScanLines(const std::vector<VORN_ModuleScanResponseType>& answers) {
     std::vector<ScanLine> lines;

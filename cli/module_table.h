@@ -9,37 +9,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "cli_arguments.h"
+#include "module_store.h"
 #include "vorn.h"
 #include "workstation_subnets.h"
 
 constexpr int kScanColumnCount = 8;
 using ScanLine = std::array<std::string, kScanColumnCount>;
 
-// One scan keeps at most this many modules: forged answers must not grow
-// the store without bound.
-constexpr std::size_t kMaxScanModules = 4096;
-
-// The first answer of each six MAC bytes, as the program's list keeps
-// them, up to kMaxScanModules; a MAC already kept costs a hash look-up.
-class FirstAnswers {
-public:
-    // True when record was kept: its MAC is not kept yet and there is room.
-    bool Keep(const VORN_ModuleScanResponseType& record);
-    // The kept answer that reports this MAC, or null.
-    const VORN_ModuleScanResponseType* Find(const std::uint8_t (&mac)[VORN_MAC_SIZE]) const;
-    const std::vector<VORN_ModuleScanResponseType>& Answers() const { return answers_; }
-    // Answers of MACs not kept because the store was full.
-    std::size_t TurnedAway() const { return turnedAway_; }
-
-private:
-    std::vector<VORN_ModuleScanResponseType> answers_;
-    std::unordered_map<std::uint64_t, std::size_t> indexByMac_;
-    std::size_t turnedAway_ = 0;
-};
 
 // IP, SN, GW, DHCP, Version, Type, MAC, Hostname, ordered by IP ascending
 // as the list orders its rows at start. A DHCP state reported as neither

@@ -48,7 +48,9 @@ END_MESSAGE_MAP()
 
 CModuleListCtrl::CModuleListCtrl() = default;
 
-CModuleListCtrl::~CModuleListCtrl() { modules.clear(); }
+CModuleListCtrl::~CModuleListCtrl() {
+    if (struckFont) ::DeleteObject(struckFont);
+}
 
 void CModuleListCtrl::PreSubclassWindow() {
     CListCtrl::PreSubclassWindow();
@@ -63,10 +65,10 @@ BOOL CModuleListCtrl::SetupColumns(const CString& layout) {
     return TRUE;
 }
 
+// A full store turns the answer away without a word: the first MACs stay
+// listed and the store counts the others.
 void CModuleListCtrl::AddModule(const VORN_ModuleScanResponseType& record) {
-    for (auto it = modules.rbegin(); it != modules.rend(); ++it) {
-        if (std::memcmp(it->macId, record.macId, VORN_MAC_SIZE) == 0) return;
-    }
+    if (!modules.Add(record)) return;
     const std::array<CString, kModuleColumnCount> t = ModuleRowTexts(record);
     // Only sorting moves the arrow, and sorting shows it: once the first
     // row has put it up, it stands where every later row would put it.
@@ -74,16 +76,29 @@ void CModuleListCtrl::AddModule(const VORN_ModuleScanResponseType& record) {
     HoldRedraw();
     // A record without a row would turn the module's later answers away
     // as duplicates until the next scan.
-    if (InsertRowInOrder({t[0], t[1], t[2], t[3], t[4], t[5], t[6]}) != -1) modules.push_back(record);
+    if (InsertRowInOrder({t[0], t[1], t[2], t[3], t[4], t[5], t[6]}, record.macId, record.macIdValid != 0) == -1) {
+        modules.Remove(MacKey(record.macId));
+    }
 }
 
 // A new module takes its place in the current order at once. The rows
 // listed are in that order already, so one search and one insert put it
 // where a full sort would, without sorting them all again.
-int CModuleListCtrl::InsertRowInOrder(std::initializer_list<const char*> texts) {
+int CModuleListCtrl::InsertRowInOrder(std::initializer_list<const char*> texts, const std::uint8_t mac[VORN_MAC_SIZE],
+                                      bool hasMac) {
     if (columnCount <= 0) return -1;
-    ModuleRowData* data = new ModuleRowData{CopyRowTexts(texts)};
-    const int place = RowInOrder(*data);
+    ModuleRowData* data = new ModuleRowData{CopyRowTexts(texts), MacKey(mac), hasMac, RowPresence()};
+    const int row = InsertRowData(data, RowInOrder(*data));
+    if (row == -1) {
+        FreeRowData(data);
+        return -1;
+    }
+    rowOfMac[data->macKey] = data;
+    if (hasMac) ++macRows;
+    return row;
+}
+
+int CModuleListCtrl::InsertRowData(ModuleRowData* data, int place) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = place;
@@ -93,12 +108,111 @@ int CModuleListCtrl::InsertRowInOrder(std::initializer_list<const char*> texts) 
     const int row = InsertItem(&item);
     if (row == -1) {
         rowsInOrder.erase(rowsInOrder.begin() + place);
-        FreeRowTexts(data->texts);
-        delete data;
         return -1;
     }
     for (int column = 1; column < columnCount; ++column) SetItemText(row, column, data->texts[column]);
     return row;
+}
+
+void CModuleListCtrl::FreeRowData(ModuleRowData* data) const {
+    FreeRowTexts(data->texts);
+    delete data;
+}
+
+// A module that answered again is marked present; its row is touched only
+// when what it shows changes, so a steady list is never drawn again.
+void CModuleListCtrl::TakeLiveAnswer(const VORN_ModuleScanResponseType& record) {
+    const auto listed = rowOfMac.find(MacKey(record.macId));
+    if (listed == rowOfMac.end()) {
+        AddModule(record);
+        const auto added = rowOfMac.find(MacKey(record.macId));
+        if (added != rowOfMac.end()) added->second->presence.answered = true;
+        return;
+    }
+    modules.Replace(record);
+    ModuleRowData& data = *listed->second;
+    const bool wasMissing = NoteAnswer(data.presence);
+    if (wasMissing) --missingRows;
+    ShowAnswer(data, ModuleRowTexts(record), wasMissing);
+}
+
+void CModuleListCtrl::ShowAnswer(ModuleRowData& data, const std::array<CString, kModuleColumnCount>& texts,
+                                 bool wasMissing) {
+    const AnswerChange change = ChangeOfAnswer(data.texts, texts, sortColumn);
+    if (change == AnswerChange::kNone && !wasMissing) return;
+    const int row = RowOfData(&data);
+    for (int column = 0; column < columnCount && column < kModuleColumnCount; ++column) {
+        const char* text = texts[static_cast<std::size_t>(column)];
+        if (std::strcmp(data.texts[column], text) == 0) continue;
+        delete[] data.texts[column];
+        data.texts[column] = HeapCopy(text);
+        SetItemText(row, column, text);
+    }
+    if (change == AnswerChange::kPlace) {
+        MoveRowToItsPlace(row);
+    } else if (wasMissing) {
+        RedrawRow(row);
+    }
+}
+
+int CModuleListCtrl::RowOfData(const ModuleRowData* data) const {
+    return static_cast<int>(std::find(rowsInOrder.begin(), rowsInOrder.end(), data) - rowsInOrder.begin());
+}
+
+// Only this row moves; it keeps its selection and focus.
+void CModuleListCtrl::MoveRowToItsPlace(int row) {
+    ModuleRowData* data = rowsInOrder[static_cast<std::size_t>(row)];
+    rowsInOrder.erase(rowsInOrder.begin() + row);
+    const int place = RowInOrder(*data);
+    if (place == row) {
+        rowsInOrder.insert(rowsInOrder.begin() + row, data);
+        RedrawRow(row);
+        return;
+    }
+    const UINT kept = LVIS_SELECTED | LVIS_FOCUSED;
+    const UINT state = static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), kept));
+    SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(row));
+    const int moved = InsertRowData(data, place);
+    if (moved == -1) {
+        ForgetRow(data);
+        return;
+    }
+    LVITEMA item = {};
+    item.stateMask = kept;
+    item.state = state;
+    SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(moved), reinterpret_cast<LPARAM>(&item));
+}
+
+// For a row that is no longer listed.
+void CModuleListCtrl::ForgetRow(ModuleRowData* data) {
+    rowOfMac.erase(data->macKey);
+    modules.Remove(data->macKey);
+    if (data->hasMac) --macRows;
+    if (IsMissing(data->presence)) --missingRows;
+    FreeRowData(data);
+}
+
+void CModuleListCtrl::RedrawRow(int row) {
+    SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+void CModuleListCtrl::CloseLiveRound() {
+    for (int row = static_cast<int>(rowsInOrder.size()) - 1; row >= 0; --row) {
+        ModuleRowData& data = *rowsInOrder[static_cast<std::size_t>(row)];
+        switch (CloseRound(data.presence, data.hasMac)) {
+        case RoundEnd::kNowMissing:
+            ++missingRows;
+            RedrawRow(row);
+            break;
+        case RoundEnd::kDropped:
+            SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(row));
+            rowsInOrder.erase(rowsInOrder.begin() + row);
+            ForgetRow(&data);
+            break;
+        case RoundEnd::kUnchanged:
+            break;
+        }
+    }
 }
 
 char** CModuleListCtrl::CopyRowTexts(std::initializer_list<const char*> texts) const {
@@ -156,17 +270,17 @@ LRESULT CModuleListCtrl::OnResumeRedraw(WPARAM, LPARAM) {
 // From rowsInOrder: asking the control for each row's data costs a
 // message per row, which a list of hundreds feels on every rescan.
 void CModuleListCtrl::FreeAllRowData() {
-    for (ModuleRowData* data : rowsInOrder) {
-        FreeRowTexts(data->texts);
-        delete data;
-    }
+    for (ModuleRowData* data : rowsInOrder) FreeRowData(data);
     rowsInOrder.clear();
+    rowOfMac.clear();
+    macRows = 0;
+    missingRows = 0;
 }
 
 void CModuleListCtrl::RemoveAllModules() {
     DeleteAllItems();
     FreeAllRowData();
-    modules.clear();
+    modules.Clear();
 }
 
 // Rows still listed when the window goes are freed with it.
@@ -218,10 +332,19 @@ int CALLBACK CModuleListCtrl::CompareRows(LPARAM data1, LPARAM data2, LPARAM lis
     return CompareRowTexts(t1, t2, self->sortAscending != FALSE, &PlatformCompare);
 }
 
+// While the list is live its rows stay: when the subnets changed, or
+// whether they are known, the grey marks are drawn again; otherwise nothing is.
 void CModuleListCtrl::SetWorkstationAdapters(
     const std::optional<std::vector<WorkstationAdapter>>& workstationAdapters) {
+    const std::vector<WorkstationAdapter> known = workstationAdapters.value_or(std::vector<WorkstationAdapter>());
+    const auto sameSubnet = [](const WorkstationAdapter& a, const WorkstationAdapter& b) {
+        return a.address == b.address && a.prefixLength == b.prefixLength;
+    };
+    const bool sameSubnets = adaptersKnown == workstationAdapters.has_value() &&
+                             std::equal(adapters.begin(), adapters.end(), known.begin(), known.end(), sameSubnet);
+    adapters = known;
     adaptersKnown = workstationAdapters.has_value();
-    adapters = workstationAdapters.value_or(std::vector<WorkstationAdapter>());
+    if (!sameSubnets && !rowsInOrder.empty()) Invalidate(FALSE);
 }
 
 void CModuleListCtrl::GetLastConfiguredMac(BYTE mac[VORN_MAC_SIZE]) const {
@@ -316,7 +439,22 @@ void CModuleListCtrl::OnCustomDraw(NMHDR* notify, LRESULT* result) {
             draw->clrText = ::GetSysColor(COLOR_GRAYTEXT);
             *result = CDRF_NEWFONT;
         }
+        HFONT struck = row && IsMissing(row->presence) ? StruckFont() : nullptr;
+        if (struck) {
+            ::SelectObject(draw->nmcd.hdc, struck);
+            *result = CDRF_NEWFONT;
+        }
     }
+}
+
+HFONT CModuleListCtrl::StruckFont() {
+    if (struckFont) return struckFont;
+    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    LOGFONTA face = {};
+    if (!::GetObjectA(font ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face)) return nullptr;
+    face.lfStrikeOut = TRUE;
+    struckFont = ::CreateFontIndirectA(&face);
+    return struckFont;
 }
 
 // From the row's own texts, at each paint, so the mark always matches what

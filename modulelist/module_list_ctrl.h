@@ -1,28 +1,37 @@
 // CModuleListCtrl: the list of discovered modules. One row per MAC, a copy
-// of every shown record in arrival order, and the MAC of the module last
-// configured. Rows that share their IP address with another are drawn in
-// dark red, rows of modules this computer cannot reach in grey. Its menu
-// (module_list_menu.h) opens at a right-click, the menu key or Shift+F10;
-// Ctrl+C copies every row.
+// of every shown record in arrival order (the first 4096 MACs), and the MAC
+// of the module last configured. Rows that share their IP address with
+// another are drawn in dark red, rows of modules this computer cannot reach
+// in grey. While the list keeps scanning, answers update their rows in
+// place and rows of modules that stopped answering are drawn struck
+// through. Its menu (module_list_menu.h) opens at a right-click, the menu
+// key or Shift+F10; Ctrl+C copies every row.
 #ifndef KL_MODULELIST_MODULE_LIST_CTRL_H
 #define KL_MODULELIST_MODULE_LIST_CTRL_H
 
 #include <initializer_list>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "arrow_header_ctrl.h"
 #include "controls.h"
 #include "ip_text_counts.h"
+#include "module_store.h"
+#include "row_presence.h"
 #include "vorn.h"
 #include "workstation_subnets.h"
 
 // Posted to the list itself when it stops drawing for a burst of rows.
 constexpr UINT WM_RESUME_REDRAW = WM_APP + 1;
 
-// A row's item data: a heap copy of each column's text, index = column.
+// A row's item data: a heap copy of each column's text, index = column,
+// the key of its MAC and whether its module still answers.
 struct ModuleRowData {
     char** texts;
+    std::uint64_t macKey;
+    bool hasMac;
+    RowPresence presence;
 };
 
 class CModuleListCtrl : public CListCtrl {
@@ -31,9 +40,25 @@ public:
     ~CModuleListCtrl() override;
 
     BOOL SetupColumns(const CString& layout);
-    // Adds a row unless a record with the same six MAC bytes is listed.
+    // Adds a row unless a record with the same six MAC bytes is listed or
+    // the store is full.
     void AddModule(const VORN_ModuleScanResponseType& record);
     void RemoveAllModules();
+
+    // While the list keeps scanning: a listed module's answer replaces its
+    // record and changes its row's texts in place (the row moves to its
+    // place when its sort text changed); a new module gets its row.
+    void TakeLiveAnswer(const VORN_ModuleScanResponseType& record);
+    // A live scan went out and the round before it ends: rows that missed
+    // it are counted, a module is struck through once it missed two, a
+    // row without a MAC goes.
+    void CloseLiveRound();
+    // Rows with a MAC, missing ones included, and the missing ones.
+    std::size_t ModuleRowCount() const { return macRows; }
+    std::size_t MissingRowCount() const { return missingRows; }
+    // Whether the menu shows "Keep scanning" checked.
+    void SetKeepScanningChecked(bool checked) { keepScanningChecked = checked; }
+    bool KeepScanningChecked() const { return keepScanningChecked; }
     void GetLastConfiguredMac(BYTE mac[VORN_MAC_SIZE]) const;
     // Names the module a configure request is about to go to.
     void SetLastConfiguredMac(const BYTE mac[VORN_MAC_SIZE]);
@@ -48,12 +73,14 @@ public:
     // The list view's sort callback; list is this object.
     static int CALLBACK CompareRows(LPARAM data1, LPARAM data2, LPARAM list);
 
-    const std::vector<VORN_ModuleScanResponseType>& Modules() const { return modules; }
+    const ModuleStore& Modules() const { return modules; }
     int ColumnCount() const { return columnCount; }
     // The row's own copies of its column texts; row must be listed.
     const char* const* RowTexts(int row) const { return rowsInOrder[static_cast<std::size_t>(row)]->texts; }
     // The row showing this MAC text, or -1.
     int FindRowOfMac(const char* macText) const;
+    // Whether the row is drawn struck through; row must be listed.
+    bool IsMissingRow(int row) const { return IsMissing(rowsInOrder[static_cast<std::size_t>(row)]->presence); }
     const std::vector<WorkstationAdapter>& Adapters() const { return adapters; }
     // A listed row with an address that no adapter's subnet holds as the
     // module's own mask would have it.
@@ -79,7 +106,19 @@ protected:
     // Inserts a row with one text per column at its place in the current
     // order and returns its index; texts missing for a column leave it
     // empty and extra ones are ignored. -1 without columns.
-    int InsertRowInOrder(std::initializer_list<const char*> texts);
+    int InsertRowInOrder(std::initializer_list<const char*> texts, const std::uint8_t mac[VORN_MAC_SIZE],
+                         bool hasMac);
+    // Lists the row at place; -1 when the control refused it.
+    int InsertRowData(ModuleRowData* data, int place);
+    void FreeRowData(ModuleRowData* data) const;
+    // The row's index in the current order; data must be listed.
+    int RowOfData(const ModuleRowData* data) const;
+    void ShowAnswer(ModuleRowData& data, const std::array<CString, kModuleColumnCount>& texts, bool wasMissing);
+    void MoveRowToItsPlace(int row);
+    // Drops a row no longer listed from the keys, the store and the counts,
+    // and frees it.
+    void ForgetRow(ModuleRowData* data);
+    void RedrawRow(int row);
     // Heap copies, one per column, freed by FreeRowTexts.
     char** CopyRowTexts(std::initializer_list<const char*> texts) const;
     void FreeRowTexts(char** texts) const;
@@ -103,8 +142,16 @@ protected:
     void OnCustomDraw(NMHDR* notify, LRESULT* result);
     void CountIpTexts();
     std::vector<CString> HeadingTexts() const;
+    // The list's font struck through, made at the first missing row.
+    HFONT StruckFont();
 
-    std::vector<VORN_ModuleScanResponseType> modules;
+    ModuleStore modules;
+    // Every row's item data by the key of its MAC.
+    std::unordered_map<std::uint64_t, ModuleRowData*> rowOfMac;
+    std::size_t macRows = 0;
+    std::size_t missingRows = 0;
+    bool keepScanningChecked = false;
+    HFONT struckFont = nullptr;
     IpTextCounts ipTextCounts;
     std::vector<WorkstationAdapter> adapters;
     bool adaptersKnown = false;

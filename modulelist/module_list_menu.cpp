@@ -30,6 +30,9 @@ void CModuleListMenu::Run(int row, POINT point) {
     if (row != -1) menu.AppendMenu(MF_STRING, kCopyRowCommand, "Copy row");
     menu.AppendMenu(MF_STRING, kCopyAllCommand, "Copy all");
     menu.AppendMenu(MF_STRING, kSaveListCommand, "Save list...");
+    menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+    menu.AppendMenu(MF_STRING | (list.KeepScanningChecked() ? MF_CHECKED : MF_UNCHECKED), ID_KEEP_SCANNING,
+                    "Keep scanning");
     const int command = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, point.x,
                                             point.y, list.m_hWnd);
     if (command == kCopyAllCommand) {
@@ -39,6 +42,8 @@ void CModuleListMenu::Run(int row, POINT point) {
         SendToParent(ID_LIST_ASSIGN_ADDRESSES);
     } else if (command == kSaveListCommand) {
         SendToParent(ID_LIST_SAVE_LIST);
+    } else if (command == ID_KEEP_SCANNING) {
+        SendToParent(ID_KEEP_SCANNING);
     } else if (command != 0) {
         RunModuleCommand(command);
     }

@@ -1,8 +1,9 @@
 // The module list's menu (right-click, the menu key or Shift+F10). For a
 // row: the module's commands ("Configure...", "Open web page", a move into
 // one of this computer's subnets), "Assign addresses...", then "Copy row";
-// "Copy all" and "Save list..." always. The list-wide commands "Assign
-// addresses..." and "Save list..." go to the list's parent as WM_COMMAND.
+// "Copy all" and "Save list..." always, and last "Keep scanning", checked
+// while the list is live. The list-wide commands go to the list's parent
+// as WM_COMMAND.
 #ifndef KL_MODULELIST_MODULE_LIST_MENU_H
 #define KL_MODULELIST_MODULE_LIST_MENU_H
 

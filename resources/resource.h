@@ -43,6 +43,7 @@
 // last row).
 #define ID_LIST_ASSIGN_ADDRESSES    32771
 #define ID_LIST_SAVE_LIST           32772
+#define ID_KEEP_SCANNING            32773   // "Keep scanning": the live list on or off
 
 // "Assign addresses" (IDD_ASSIGN_ADDRESSES); "Close" is IDCANCEL.
 #define IDC_BATCH_LIST              1020

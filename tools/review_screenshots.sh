@@ -3,7 +3,8 @@
 # main window as laid out from its template, the same window resized, the
 # About box, the configure dialog, the menu of a module out of this
 # computer's reach (its row grey), the configure dialog that moving it in
-# proposes, and the list's menu over two modules at one address; then the
+# proposes, the list's menu over two modules at one address, and the live
+# list with two modules gone silent (struck through) and its menu; then the
 # main window and the configure dialog again at 120 and 144 DPI (125 % and
 # 150 % display scale), and "Assign addresses" during a run, after its
 # verification and at 144 DPI. Runs the program, so it must run inside a test
@@ -11,7 +12,7 @@
 #   tools/testseg/testseg --modules 3 -- tools/review_screenshots.sh
 # (or `make screenshots`). Writes build/review/{main_template,main_resized,about,configure}.png,
 # build/review/{reachability_menu,move_into,conflict_menu}.png,
-# build/review/{assign_running,assign_verified}.png and
+# build/review/{assign_running,assign_verified,live_missing,live_menu}.png and
 # build/review/{main,configure,assign}_{120,144}dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -126,6 +127,20 @@ sleep 1.5
 shoot assign_running.png
 sleep 13
 shoot assign_verified.png
+helper dismiss
+
+# Live: the stranger, heard once more, answers no live scan, and the first
+# simulator's modules give way to one new module; after two silent rounds
+# their rows are struck through.
+sim_send 0 "send-text ip = 192.168.1.50;sn = 255.255.255.0;gw = 192.168.1.1;dhcp = off;hn = stranger;mac = 0A-0B-0C-0D-0E-0F;"
+helper keep-scanning
+sleep 1
+sim_send 1 "reset --count 1 --mac-base 02-00-00-00-02-01 --ip-base 198.18.0.110 --type DIO-16 --version 1.05.3"
+sleep 10
+shoot live_missing.png
+helper menu
+sleep 1
+shoot live_menu.png
 helper dismiss
 stop_program
 

@@ -252,15 +252,15 @@ TEST(ConfigurePlan, RefusesTheWholePlanNamingTheLine) {
 }
 
 TEST(ScanOutput, KeepsTheFirstAnswerPerMacAndOrdersByAddress) {
-    FirstAnswers answers;
-    EXPECT_TRUE(answers.Keep(Answer(1, 0xC6120064, "module0")));  // 198.18.0.100
-    EXPECT_FALSE(answers.Keep(Answer(1, 0x0A000001, "late")));
+    ModuleStore answers;
+    EXPECT_TRUE(answers.Add(Answer(1, 0xC6120064, "module0")));  // 198.18.0.100
+    EXPECT_FALSE(answers.Add(Answer(1, 0x0A000001, "late")));
     VORN_ModuleScanResponseType bare = MissingEverything();
     std::strcpy(bare.fbType, "DIO \"8\",rev\x01\xE9");
     bare.fbTypeValid = 1;
-    EXPECT_TRUE(answers.Keep(bare));
-    EXPECT_TRUE(answers.Keep(Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
-    const std::vector<ScanLine> lines = ScanLines(answers.Answers());
+    EXPECT_TRUE(answers.Add(bare));
+    EXPECT_TRUE(answers.Add(Answer(2, 0xC6120062, "module1")));  // 198.18.0.98
+    const std::vector<ScanLine> lines = ScanLines(answers.Records());
     EXPECT_EQ(FormatScanLines(lines, ScanFormat::Table, {}),
               "IP            SN             GW          DHCP  Version  Type           MAC                "
               "Hostname\n"

@@ -10,6 +10,7 @@
 //   assign [preview]     open "Assign addresses" over every listed module, host names
 //                        "io_##" from 198.18.0.120, and press "Assign" (with preview:
 //                        only show the preview)
+//   keep-scanning        pick "Keep scanning" (the list turns live, or stops)
 //   dismiss              close an open menu, About box, configure or "Assign
 //                        addresses" dialog
 //   close                dismiss, then close the main dialog (SC_CLOSE)
@@ -28,6 +29,7 @@ constexpr char kMainCaption[] = "Kelvara Lanwise";
 constexpr char kAboutCaption[] = "About Kelvara Lanwise";
 constexpr char kAssignCaption[] = "Assign addresses";
 constexpr int kAssignAddressesCommand = 32771;
+constexpr int kKeepScanningCommand = 32773;
 constexpr int kBatchFirstId = 1023;
 constexpr int kBatchHostnamesId = 1026;
 constexpr int kBatchAssignId = 1029;
@@ -36,6 +38,27 @@ constexpr DWORD kTimeoutMs = 10000;
 HWND FindDialog(const char* caption) {
     HWND window = FindWindowA("#32770", caption);
     return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+// The visible main dialog; while the list keeps scanning its caption goes
+// on with " - " and the counts.
+HWND FindMainDialog() {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) -> BOOL {
+            char caption[128] = "";
+            char className[16] = "";
+            GetWindowTextA(window, caption, sizeof caption);
+            GetClassNameA(window, className, sizeof className);
+            const std::size_t length = std::strlen(kMainCaption);
+            const bool main = std::strncmp(caption, kMainCaption, length) == 0 &&
+                              (caption[length] == '\0' || std::strncmp(caption + length, " - ", 3) == 0);
+            if (!IsWindowVisible(window) || std::strcmp(className, "#32770") != 0 || !main) return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // The visible configure dialog, whose caption is "Configure: " and a MAC.
@@ -138,14 +161,15 @@ bool Dismiss() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|assign [preview]|dismiss|close\n");
+        std::fprintf(stderr, "usage: frame_helper wait|move X Y W H|about|configure|menu|move-into|assign [preview]|"
+                             "keep-scanning|dismiss|close\n");
         return 2;
     }
     const char* command = argv[1];
     if (std::strcmp(command, "wait") == 0) {
-        return WaitUntil([] { return FindDialog(kMainCaption) != nullptr; }) ? 0 : Fail("no main window");
+        return WaitUntil([] { return FindMainDialog() != nullptr; }) ? 0 : Fail("no main window");
     }
-    HWND dialog = FindDialog(kMainCaption);
+    HWND dialog = FindMainDialog();
     if (!dialog) return Fail("no \"Kelvara Lanwise\" window found");
     if (std::strcmp(command, "move") == 0 && argc == 6) {
         const int x = std::atoi(argv[2]);
@@ -179,6 +203,10 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "assign") == 0) {
         return OpenAssignDialog(dialog, !(argc == 3 && std::strcmp(argv[2], "preview") == 0));
+    }
+    if (std::strcmp(command, "keep-scanning") == 0) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kKeepScanningCommand, 0), 0);
+        return 0;
     }
     if (std::strcmp(command, "dismiss") == 0) return Dismiss() ? 0 : 1;
     if (std::strcmp(command, "close") == 0) {

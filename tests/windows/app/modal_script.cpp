@@ -59,6 +59,7 @@ std::vector<std::string> MenuItemTexts(HMENU menu, const std::string& prefix) {
         const UINT state = GetMenuState(menu, static_cast<UINT>(item), MF_BYPOSITION);
         if (item == defaultItem) entry += " [default]";
         if ((state & MF_GRAYED) && !(state & MF_SEPARATOR)) entry += " [grayed]";
+        if ((state & MF_CHECKED) && !(state & MF_SEPARATOR)) entry += " [checked]";
         texts.push_back(entry);
         HMENU submenu = GetSubMenu(menu, item);
         if (!submenu) continue;

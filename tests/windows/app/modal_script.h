@@ -40,7 +40,8 @@ private:
 // Answers the next popup menu this thread shows, from inside its loop:
 // records the items' texts (a submenu's items follow its own, each as
 // "item>subitem"; a separator reads "", the default item ends in
-// " [default]", a greyed one in " [grayed]" and is never the default),
+// " [default]", a greyed one in " [grayed]" and is never the default, a
+// checked one in " [checked]"),
 // runs whileOpen, and chooses the item at index choose with the arrow keys
 // and Enter (or closes the menu with Escape when choose is -1); with
 // subChoose, the item at that index of the submenu that choose opens.

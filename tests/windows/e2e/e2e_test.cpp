@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -311,6 +313,132 @@ TEST_F(EndToEnd, ScanDuringAFloodIsSentAndItsAnswersListed) {
     ASSERT_TRUE(WaitForSettledRows(list, kModules));
     const std::map<std::string, Row> rows = ByMac(Rows(list));
     for (int module = 0; module < kModules; ++module) EXPECT_EQ(rows.count(MacOf(module)), 1u) << MacOf(module);
+}
+
+std::string Caption(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool PostKeepScanning(HWND dialog) {
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kltest::kKeepScanningCommand, 0), 0) != FALSE;
+}
+
+// A configure request straight to the simulated modules, from a port of
+// this process: the program sees neither it nor the module's reply.
+bool ConfigureBehindTheProgramsBack(const std::string& request) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(kModulePort);
+    to.sin_addr.s_addr = inet_addr(kltest::SimulatorAddresses().front().c_str());
+    const std::string datagram = request + '\0';
+    const bool sent = s != INVALID_SOCKET && sendto(s, datagram.data(), static_cast<int>(datagram.size()), 0,
+                                                    reinterpret_cast<const sockaddr*>(&to), sizeof to) > 0;
+    if (s != INVALID_SOCKET) closesocket(s);
+    WSACleanup();
+    return sent;
+}
+
+// "Keep scanning": live scans keep the rows, strike a module gone silent
+// (without ever dropping its row), follow a module to its new address and
+// draw a module that came back normally; turned off, the caption is the
+// title again and no scan goes out.
+TEST_F(EndToEnd, KeepScanningFollowsModulesThatGoComeBackAndMove) {
+    constexpr int kLive = 10;
+    constexpr DWORD kRoundsTimeoutMs = 15000;  // two missed rounds and the scan that tells them
+    ASSERT_EQ(Reset("--count 10"), "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, kLive));
+    HWND dialog = GetParent(list);
+    ASSERT_TRUE(PostKeepScanning(dialog));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return Caption(dialog) == "Kelvara Lanwise - 10 modules"; }, kRowsTimeoutMs))
+        << Caption(dialog);
+    int fewestRows = kLive;
+    const auto waitFor = [&](const std::function<bool()>& done, DWORD timeoutMs) {
+        return kltest::WaitUntil(
+            [&] {
+                fewestRows = std::min(fewestRows, kltest::RowCount(list));
+                return done();
+            },
+            timeoutMs);
+    };
+    const auto ipOfRow = [&](const std::string& mac) {
+        const std::map<std::string, Row> rows = ByMac(Rows(list));
+        return rows.count(mac) ? rows.at(mac).at(0) : std::string("(no row)");
+    };
+
+    ASSERT_EQ(Reset("--count 9"), "OK");  // the last module falls silent
+    ASSERT_TRUE(waitFor([&] { return Caption(dialog) == "Kelvara Lanwise - 10 modules, 1 missing"; },
+                        kRoundsTimeoutMs))
+        << Caption(dialog);
+    EXPECT_EQ(ipOfRow(MacOf(9)), IpOf(9)) << "the missing module's row went";
+
+    ASSERT_TRUE(ConfigureBehindTheProgramsBack("Configure: " + MacOf(2) + ";IP = 198.18.1.150;"));
+    ASSERT_TRUE(waitFor([&] { return StatValue(Sim("stats"), "reconfigured") == 1; }, kRowsTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return ipOfRow(MacOf(2)) == "198.18.1.150"; }, kRowsTimeoutMs)) << ipOfRow(MacOf(2));
+
+    ASSERT_EQ(Reset("--count 10"), "OK");  // it comes back, and the moved module with its old address
+    ASSERT_TRUE(waitFor([&] { return Caption(dialog) == "Kelvara Lanwise - 10 modules"; }, kRowsTimeoutMs))
+        << Caption(dialog);
+    EXPECT_TRUE(waitFor([&] { return ipOfRow(MacOf(2)) == IpOf(2); }, kRowsTimeoutMs)) << ipOfRow(MacOf(2));
+    EXPECT_EQ(fewestRows, kLive) << "the list lost rows while live";
+
+    ASSERT_TRUE(PostKeepScanning(dialog));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return Caption(dialog) == "Kelvara Lanwise"; }, kRowsTimeoutMs))
+        << Caption(dialog);
+    const long scans = StatValue(Sim("stats"), "scans");
+    Sleep(10000);
+    EXPECT_EQ(StatValue(Sim("stats"), "scans"), scans) << "scans went on after \"Keep scanning\" was turned off";
+    EXPECT_EQ(kltest::RowCount(list), kLive);
+}
+
+// Nothing changes under the user's hand: while a dialog of the program
+// is open (the main window disabled), no live scan goes out. The module's
+// "Reconfigured:" brings a live scan, which does not empty the list.
+TEST_F(EndToEnd, KeepScanningPausesUnderADialogAndRescansAfterReconfiguredWithoutEmptying) {
+    constexpr DWORD kSeveralPeriodsMs = 7000;
+    ASSERT_EQ(Reset("--count 3"), "OK");
+    HWND list = StartProgram();
+    ASSERT_NE(list, nullptr) << "no main dialog";
+    ASSERT_TRUE(WaitForSettledRows(list, 3));
+    HWND dialog = GetParent(list);
+    ASSERT_TRUE(PostKeepScanning(dialog));
+    ASSERT_TRUE(kltest::WaitUntil([&] { return StatValue(Sim("stats"), "scans") >= 3; }, kRowsTimeoutMs))
+        << "no live scans: " << Sim("stats");
+    ASSERT_EQ(RowOf(Rows(list), MacOf(0)), 0);
+    ASSERT_TRUE(kltest::DoubleClickRow(list, 0));
+    const std::string caption = "Configure: " + MacOf(0);
+    HWND configure = nullptr;
+    ASSERT_TRUE(kltest::WaitUntil(
+        [&] { return (configure = kltest::FindDialog(caption.c_str(), program.Id())) != nullptr; }, kRowsTimeoutMs));
+    Sleep(kQuietMs);
+    const long scans = StatValue(Sim("stats"), "scans");
+    Sleep(kSeveralPeriodsMs);
+    EXPECT_EQ(StatValue(Sim("stats"), "scans"), scans) << "live scans while the configure dialog was open";
+
+    // Late answers: a list emptied by the rescan would stay empty for a second.
+    ASSERT_EQ(Reset("--count 3 --delay 1000"), "OK");
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(configure, kConfigureIpId), IPM_SETADDRESS, 0,
+                                    MAKEIPADDRESS(198, 18, 1, 150), SMTO_ABORTIFHUNG, kRowsTimeoutMs, &ignored));
+    ASSERT_TRUE(PostClick(configure, IDOK));
+    int fewestRows = 3;
+    EXPECT_TRUE(kltest::WaitUntil(
+        [&] {
+            fewestRows = std::min(fewestRows, kltest::RowCount(list));
+            const std::vector<Row> rows = Rows(list);
+            const int row = RowOf(rows, MacOf(0));
+            return row >= 0 && rows[static_cast<std::size_t>(row)].at(0) == "198.18.1.150";
+        },
+        kRowsTimeoutMs))
+        << "the module's row did not follow it";
+    EXPECT_EQ(fewestRows, 3) << "the rescan after \"Reconfigured:\" emptied the live list";
+    EXPECT_EQ(StatValue(Sim("stats"), "reconfigured"), 1);
 }
 
 // The display scale that programs started from now on see: each new Wine

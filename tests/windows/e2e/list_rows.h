@@ -17,6 +17,8 @@ constexpr char kDialogClass[] = "#32770";
 constexpr char kMainCaption[] = "Kelvara Lanwise";
 constexpr int kModuleListId = 1002;
 constexpr int kScanButtonId = 1000;
+// The menu's "Keep scanning", as the list sends it to the main dialog.
+constexpr int kKeepScanningCommand = 32773;
 constexpr int kColumnCount = 7;
 
 // Moves this thread to the named desktop (a Wine virtual desktop, say):

@@ -36,6 +36,9 @@ public:
     // finds its library and that library's version resource there.
     bool Start(const std::string& path);
     DWORD Id() const { return info_.dwProcessId; }
+    // The running program's process handle (null before Start), for its
+    // times and memory.
+    HANDLE Handle() const { return info_.hProcess; }
     bool WaitForExit(DWORD timeoutMs) const;
     // Ends a still running program at once and waits until it is gone, so
     // that the next instance finds the module port free.

@@ -9,15 +9,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "gdi.h"
 #include "list_host.h"
 #include "resource.h"
 #include "modal_script.h"
+#include "resource.h"
 #include "workstation_adapters.h"
 
 namespace {
@@ -125,7 +127,7 @@ TEST_F(ListCopy, MenuOnARowCopiesThatRowOrAll) {
         RightClick(1);
         EXPECT_EQ(copyRow.Items(), (std::vector<std::string>{"Configure... [default]", "Open web page",
                                                              "Assign addresses...", "", "Copy row", "Copy all",
-                                                             "Save list..."}));
+                                                             "Save list...", "", "Keep scanning"}));
         EXPECT_EQ(ClipboardText(), Line("192.168.0.9", "20"));
     }
     PopupMenuAnswer copyAll(kCopyRowItem + 1);
@@ -150,7 +152,8 @@ TEST_F(ListCopy, CopyRowCopiesTheModuleUnderTheCursorWhereverItMovedAndNothingOn
 TEST_F(ListCopy, BelowTheLastRowOnlyTheListWideCommandsAreOffered) {
     PopupMenuAnswer first(1);
     RightClick(-1);
-    EXPECT_EQ(first.Items(), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list..."}));
+    EXPECT_EQ(first.Items(), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list...", "",
+                                                       "Keep scanning"}));
     EXPECT_EQ(ClipboardText(), all);
 }
 
@@ -176,26 +179,63 @@ TEST_F(ListCopy, MenuKeyCopiesTheSelectedRowAndEscapeCopiesNothing) {
     EXPECT_EQ(ClipboardText(), Line("10.0.0.2", "30"));
 }
 
-// Hands every menu command (WM_COMMAND with code 0) that reaches window to
-// a function, for as long as it lives.
-class CommandRecorder {
+// What the list's parent window receives, for as long as the object lives:
+// the WM_COMMAND messages, and the rows the list draws (each row drawn asks
+// its parent first, with NM_CUSTOMDRAW at CDDS_ITEMPREPAINT).
+class ParentRecorder {
 public:
-    CommandRecorder(HWND window, std::function<void(WPARAM)> record) : window_(window), record_(std::move(record)) {
-        SetWindowSubclass(window_, &Procedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    explicit ParentRecorder(HWND window) {
+        target_ = window;
+        commands_.clear();
+        rowsDrawn_ = 0;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, GetCurrentThreadId());
     }
-    ~CommandRecorder() { RemoveWindowSubclass(window_, &Procedure, 1); }
-    CommandRecorder(const CommandRecorder&) = delete;
-    CommandRecorder& operator=(const CommandRecorder&) = delete;
+    ~ParentRecorder() { UnhookWindowsHookEx(hook_); }
+    ParentRecorder(const ParentRecorder&) = delete;
+    ParentRecorder& operator=(const ParentRecorder&) = delete;
+    std::vector<WPARAM> Commands() const { return commands_; }
+    int RowsDrawn() const { return rowsDrawn_; }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR self) {
-        if (message == WM_COMMAND && HIWORD(wParam) == 0) reinterpret_cast<CommandRecorder*>(self)->record_(wParam);
-        return DefSubclassProc(window, message, wParam, lParam);
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+        const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->hwnd == target_) {
+            if (message->message == WM_COMMAND) commands_.push_back(message->wParam);
+            const NMCUSTOMDRAW* draw = reinterpret_cast<const NMCUSTOMDRAW*>(message->lParam);
+            if (message->message == WM_NOTIFY && draw->hdr.code == static_cast<UINT>(NM_CUSTOMDRAW) &&
+                draw->dwDrawStage == CDDS_ITEMPREPAINT) {
+                ++rowsDrawn_;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    HWND window_;
-    std::function<void(WPARAM)> record_;
+    static HWND target_;
+    static std::vector<WPARAM> commands_;
+    static int rowsDrawn_;
+    HHOOK hook_;
 };
+HWND ParentRecorder::target_ = nullptr;
+std::vector<WPARAM> ParentRecorder::commands_;
+int ParentRecorder::rowsDrawn_ = 0;
+
+// "Keep scanning" ends the menu on a row and below the last row; the list's
+// parent turns the live list on and off and tells the list to check it.
+TEST_F(ListCopy, KeepScanningAsksTheParentAndShowsWhetherTheListIsLive) {
+    ParentRecorder recorder(host.Window());
+    {
+        PopupMenuAnswer keep(kCopyRowItem + 3);
+        RightClick(1);
+        EXPECT_EQ(keep.Items().back(), "Keep scanning");
+    }
+    host.List().SetKeepScanningChecked(true);
+    PopupMenuAnswer keep(3);
+    RightClick(-1);
+    EXPECT_EQ(keep.Items(), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list...", "",
+                                                      "Keep scanning [checked]"}));
+    const WPARAM command = MAKEWPARAM(ID_KEEP_SCANNING, 0);
+    EXPECT_EQ(recorder.Commands(), (std::vector<WPARAM>{command, command}));
+    EXPECT_EQ(ClipboardText(), kMarker);
+}
 
 // The menu of a module this computer cannot reach offers to move it in;
 // a row without an address has no web page, nor one at an address of this
@@ -210,13 +250,14 @@ TEST(ListMenu, ItemsFollowWhatTheRowShows) {
     withoutAddress.ipValid = 0;
     withoutAddress.macIdValid = 0;
     host.List().AddModule(withoutAddress);
-    const std::vector<std::string> copies = {"Assign addresses...", "", "Copy row", "Copy all", "Save list..."};
+    const std::vector<std::string> copies = {"Assign addresses...", "", "Copy row", "Copy all",
+                                             "Save list...", "", "Keep scanning"};
     const auto itemsIn = [&](ListHost& list, int row) {
         PopupMenuAnswer escape(-1);
         RightClick(list, row);
         std::vector<std::string> items = escape.Items();
-        if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - 5)) {
-            items.resize(items.size() - 5);
+        if (items.size() >= copies.size() && std::equal(copies.begin(), copies.end(), items.end() - copies.size())) {
+            items.resize(items.size() - copies.size());
         }
         return items;
     };
@@ -225,7 +266,8 @@ TEST(ListMenu, ItemsFollowWhatTheRowShows) {
                                                     "Move into this computer's network..."}));
     EXPECT_EQ(itemsOf(1), (std::vector<std::string>{"Configure... [default]", "Open web page"}));
     EXPECT_EQ(itemsOf(2), (std::vector<std::string>{"Configure... [grayed]", "Open web page [grayed]"}));
-    EXPECT_EQ(itemsOf(-1), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list..."}));
+    EXPECT_EQ(itemsOf(-1), (std::vector<std::string>{"Assign addresses...", "", "Copy all", "Save list...", "",
+                                                     "Keep scanning"}));
     for (const std::uint32_t ip : {Ip(0, 0, 0, 0), Ip(127, 0, 0, 1), Ip(224, 0, 0, 251), Ip(255, 255, 255, 255)}) {
         ListHost alone;
         alone.List().AddModule(Record(4, ip));
@@ -249,26 +291,25 @@ TEST(ListMenu, ListWideCommandsGoToTheParentWithTheMenusRowSelected) {
     }
     host.List().AddModule(Record(1, Ip(198, 18, 0, 10)));
     host.List().AddModule(Record(2, Ip(198, 18, 0, 20)));
-    std::vector<std::pair<WPARAM, int>> commands;
-    CommandRecorder recorder(host.Window(), [&](WPARAM command) {
-        commands.emplace_back(command, ListView_GetNextItem(host.List().m_hWnd, -1, LVNI_SELECTED));
-    });
+    ParentRecorder recorder(host.Window());
+    const auto selected = [&] { return ListView_GetNextItem(host.List().m_hWnd, -1, LVNI_SELECTED); };
     {
         PopupMenuAnswer assign(2);  // after "Configure..." and "Open web page"
         RightClick(host, 1);
     }
+    EXPECT_EQ(selected(), 1);
     {
         PopupMenuAnswer saveList(2);  // below the last row; the separator is not counted
         RightClick(host, -1);
     }
+    EXPECT_EQ(selected(), 1);
     {
         PopupMenuAnswer assign(0);
         RightClick(host, -1);
     }
-    ASSERT_EQ(commands.size(), 3u);
-    EXPECT_EQ(commands[0], std::make_pair(static_cast<WPARAM>(ID_LIST_ASSIGN_ADDRESSES), 1));
-    EXPECT_EQ(commands[1].first, static_cast<WPARAM>(ID_LIST_SAVE_LIST));
-    EXPECT_EQ(commands[2], std::make_pair(static_cast<WPARAM>(ID_LIST_ASSIGN_ADDRESSES), -1));
+    EXPECT_EQ(selected(), -1);
+    EXPECT_EQ(recorder.Commands(),
+              (std::vector<WPARAM>{ID_LIST_ASSIGN_ADDRESSES, ID_LIST_SAVE_LIST, ID_LIST_ASSIGN_ADDRESSES}));
 }
 
 // The browser the test prefix opens http addresses with, for as long as
@@ -435,7 +476,176 @@ TEST(TwoAdapters, TheMoveOffersEachSubnetOfThisComputer) {
     EXPECT_EQ(escape.Items(),
               (std::vector<std::string>{"Configure... [default]", "Open web page", move,
                                         move + ">198.18.0.0/24 (eth0)", move + ">198.19.0.0/24 (eth1)",
-                                        "Assign addresses...", "", "Copy row", "Copy all", "Save list..."}));
+                                        "Assign addresses...", "", "Copy row", "Copy all", "Save list...", "",
+                                        "Keep scanning"}));
+}
+
+// The list while it keeps scanning, fed as the main dialog feeds it: rounds
+// of answers, each closed by the next live scan.
+class LiveList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ShowWindow(host.Window(), SW_SHOWNOACTIVATE);
+        for (std::uint8_t n = 1; n <= 4; ++n) {
+            answers[n] = Module(n);
+            host.List().TakeLiveAnswer(answers[n]);
+        }
+        Settle();
+    }
+    static VORN_ModuleScanResponseType Module(std::uint8_t n) { return Record(n, Ip(198, 18, 1, 100 + n)); }
+    // The modules named answer as they are, then the next live scan closes
+    // the round.
+    void Round(std::initializer_list<std::uint8_t> answering) {
+        for (const std::uint8_t n : answering) host.List().TakeLiveAnswer(answers[n]);
+        host.List().CloseLiveRound();
+    }
+    // Drawn as it stands, so that only later changes need painting.
+    void Settle() {
+        kltest::PumpFor(50);
+        UpdateWindow(host.List());
+    }
+    bool NeedsPainting() {
+        RECT rect;
+        return GetUpdateRect(host.List(), &rect, FALSE) != FALSE;
+    }
+    std::vector<bool> Missing() {
+        std::vector<bool> missing;
+        for (int row = 0; row < host.List().GetItemCount(); ++row) missing.push_back(host.List().IsMissingRow(row));
+        return missing;
+    }
+    ListHost host;
+    std::map<std::uint8_t, VORN_ModuleScanResponseType> answers;
+};
+
+TEST_F(LiveList, AnswersThatChangeNothingDrawNothingAndANewAddressMovesOnlyItsRow) {
+    ASSERT_EQ(host.Column(0),
+              (std::vector<std::string>{"198.18.1.101", "198.18.1.102", "198.18.1.103", "198.18.1.104"}));
+    VORN_ModuleScanResponseType renamed = Module(3);
+    std::snprintf(renamed.hn, sizeof renamed.hn, "%s", "press_9");
+    renamed.hnValid = 1;
+    {
+        ParentRecorder recorder(host.Window());
+        for (const VORN_ModuleScanResponseType& answer : {Module(1), Module(2), renamed, Module(4)}) {
+            host.List().TakeLiveAnswer(answer);
+        }
+        host.List().CloseLiveRound();
+        Settle();
+        EXPECT_EQ(recorder.RowsDrawn(), 0) << "rows drawn again although their texts are the same";
+    }
+    // The host name is no column, but the configure dialog starts from the latest answer.
+    EXPECT_STREQ(host.List().Modules().Find(renamed.macId)->hn, "press_9");
+
+    LVITEMA select = {};
+    select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(host.List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&select));
+    Settle();
+    host.List().TakeLiveAnswer(Record(2, Ip(198, 18, 1, 150)));
+    EXPECT_TRUE(NeedsPainting());
+    EXPECT_EQ(host.Column(0),
+              (std::vector<std::string>{"198.18.1.101", "198.18.1.103", "198.18.1.104", "198.18.1.150"}));
+    EXPECT_EQ(host.Column(kMac), (std::vector<std::string>{"02-00-00-00-00-01", "02-00-00-00-00-03",
+                                                           "02-00-00-00-00-04", "02-00-00-00-00-02"}));
+    EXPECT_EQ(SendMessageA(host.List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 3)
+        << "the moved row lost its selection";
+    EXPECT_EQ(host.List().Modules().size(), 4u);
+}
+
+// The longest run of ink along one pixel line of the row's cells: a line
+// through the row's texts runs across each cell.
+std::vector<int> LongestRuns(ListHost& host) {
+    RECT client = {};
+    GetClientRect(host.List(), &client);
+    Canvas canvas(client.right, client.bottom);
+    canvas.Fill(RGB(255, 255, 255));
+    SendMessageA(host.List(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    std::vector<int> runs;
+    for (int row = 0; row < host.List().GetItemCount(); ++row) {
+        RECT cell = {LVIR_LABEL, 0, 0, 0};
+        SendMessageA(host.List(), LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+        int longest = 0;
+        for (int y = cell.top; y < cell.bottom; ++y) {
+            int run = 0;
+            for (int x = cell.left; x < cell.right; ++x) {
+                run = canvas.Pixel(x, y) == RGB(255, 255, 255) ? 0 : run + 1;
+                longest = std::max(longest, run);
+            }
+        }
+        runs.push_back(longest);
+    }
+    CreateDirectoryA(KL_REVIEW_DIR, nullptr);
+    canvas.SaveBmp(std::string(KL_REVIEW_DIR) + "/missing_row.bmp", 2);
+    return runs;
+}
+
+TEST_F(LiveList, AModuleSilentForTwoRoundsIsStruckThroughInItsColourUntilItAnswers) {
+    // Module 4 takes module 3's address: both rows are dark red.
+    answers[4] = Record(4, Ip(198, 18, 1, 103));
+    Round({1, 2, 3, 4});
+    Round({1, 2, 4});
+    EXPECT_EQ(Missing(), (std::vector<bool>{false, false, false, false})) << "missing after one silent round";
+    EXPECT_EQ(host.List().MissingRowCount(), 0u);
+    Round({1, 2, 4});
+    EXPECT_EQ(Missing(), (std::vector<bool>{false, false, true, false}));
+    EXPECT_EQ(host.List().GetItemCount(), 4);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4u);
+    EXPECT_EQ(host.List().MissingRowCount(), 1u);
+    EXPECT_TRUE(NeedsPainting());
+    // A line as long as an address runs through the struck row's IP only.
+    const int line = ScaleToSystemDpi(40);
+    const std::vector<int> runs = LongestRuns(host);
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_LT(runs[0], line);
+    EXPECT_LT(runs[1], line);
+    EXPECT_GE(runs[2], line) << "the missing row is not struck through";
+    EXPECT_LT(runs[3], line);
+    EXPECT_EQ(InkOf(host, kConflict, "missing_conflict.bmp")[2], std::vector<bool>(7, true));
+
+    host.List().TakeLiveAnswer(Module(3));
+    EXPECT_EQ(Missing(), (std::vector<bool>{false, false, false, false}));
+    EXPECT_EQ(host.List().MissingRowCount(), 0u);
+    EXPECT_LT(LongestRuns(host)[2], line);
+}
+
+// The echo of the program's own configure request is listed as a row
+// without a MAC; it goes when it misses a round, and no module is counted
+// for it.
+TEST_F(LiveList, ARowWithoutMacGoesWhenItMissesARound) {
+    VORN_ModuleScanResponseType echo = Record(0, 0);
+    std::memset(echo.macId, 0xFF, sizeof echo.macId);
+    echo.macIdValid = 0;
+    echo.ipValid = 0;
+    host.List().TakeLiveAnswer(echo);
+    EXPECT_EQ(host.List().GetItemCount(), 5);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4u);
+    Round({1, 2, 3, 4});
+    EXPECT_EQ(host.List().GetItemCount(), 5);
+    Round({1, 2, 3, 4});
+    EXPECT_EQ(host.Column(kMac), (std::vector<std::string>{"02-00-00-00-00-01", "02-00-00-00-00-02",
+                                                           "02-00-00-00-00-03", "02-00-00-00-00-04"}));
+    EXPECT_EQ(host.List().Modules().size(), 4u);
+    EXPECT_EQ(host.List().Modules().Find(echo.macId), nullptr);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4u);
+    EXPECT_EQ(host.List().MissingRowCount(), 0u);
+}
+
+VORN_ModuleScanResponseType Numbered(int n) {
+    VORN_ModuleScanResponseType record = Record(static_cast<std::uint8_t>(n), Ip(10, 0, n >> 8, n & 0xFF));
+    record.macId[4] = static_cast<std::uint8_t>(n >> 8);
+    return record;
+}
+
+// A flood of forged MACs cannot grow the list: it keeps the first 4096
+// modules, live or not, and says nothing.
+TEST(ListStore, KeepsTheFirst4096ModulesAndListsNoOther) {
+    ListHost host;
+    for (int n = 0; n < 4100; ++n) host.List().AddModule(Numbered(n));
+    EXPECT_EQ(host.List().GetItemCount(), 4096);
+    EXPECT_EQ(host.List().Modules().TurnedAway(), 4u);
+    host.List().TakeLiveAnswer(Numbered(4200));
+    EXPECT_EQ(host.List().GetItemCount(), 4096);
+    EXPECT_EQ(host.List().ModuleRowCount(), 4096u);
+    EXPECT_NE(host.List().Modules().Find(Numbered(4095).macId), nullptr);
+    EXPECT_EQ(host.List().Modules().Find(Numbered(4096).macId), nullptr);
 }
 
 }  // namespace
