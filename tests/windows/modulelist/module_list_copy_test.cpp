@@ -46,9 +46,15 @@ std::string Line(const std::string& ip, const std::string& macLast) {
 
 // What a right-click at the row's height (-1: below the third row) ends in.
 void RightClick(ListHost& host, int row) {
+    // Row -1: below the last row, whatever the rows' height at this scale.
+    const int measured = row == -1 ? host.List().GetItemCount() - 1 : row;
     RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
-    SendMessageA(host.List(), LVM_GETITEMRECT, row == -1 ? 2 : row, reinterpret_cast<LPARAM>(&bounds));
-    POINT point = {bounds.left + 150, (bounds.top + bounds.bottom) / 2 + (row == -1 ? 40 : 0)};
+    if (measured < 0 || !SendMessageA(host.List(), LVM_GETITEMRECT, measured, reinterpret_cast<LPARAM>(&bounds))) {
+        GetWindowRect(host.List().GetHeaderCtrl(), &bounds);
+        MapWindowPoints(nullptr, host.List(), reinterpret_cast<POINT*>(&bounds), 2);
+    }
+    const int y = row == -1 ? bounds.bottom + ScaleToSystemDpi(20) : (bounds.top + bounds.bottom) / 2;
+    POINT point = {bounds.left + 150, y};
     ClientToScreen(host.List(), &point);
     SendMessageA(host.List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().GetSafeHwnd()),
                  MAKELPARAM(point.x, point.y));
