@@ -165,7 +165,7 @@ void CBatchRun::CheckAnswers() {
         BatchEntry& entry = m_entries[i];
         if (!m_sent[i] || !Verifiable(entry)) continue;
         const VORN_ModuleScanResponseType* answer = ListedAnswer(m_list, entry.answer.macId);
-        const Outcome outcome = answer ? VerificationOutcome(*answer, m_requests[i]) : Outcome::NotVerified;
+        const Outcome outcome = answer ? VerificationOutcome(entry.answer, *answer, m_requests[i]) : Outcome::NotVerified;
         if (outcome == Outcome::NotVerified) {
             waiting = true;
             continue;

@@ -129,11 +129,16 @@ std::uint32_t ReportedAddress(std::uint8_t valid, std::uint32_t reported) {
     return valid == 1 ? reported : kLeftOutAddress;
 }
 
+// The module reports its password as on or off.
+bool KnownPasswordState(const VORN_ModuleScanResponseType& answer) {
+    return answer.pswdValid == 1 && answer.pswd <= 1;
+}
+
 // Whether the password state the module reports shows the request's new
 // password; false in known when it reports none.
 bool PasswordStateShown(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request,
                         bool& known) {
-    known = answer.pswdValid == 1 && answer.pswd <= 1;
+    known = KnownPasswordState(answer);
     if (request.newPswdValid != 1 || !known) return true;
     const bool protectedAfter = request.newPswd[0] != '\0';
     return (answer.pswd == 1) == protectedAfter;
@@ -220,12 +225,18 @@ bool AnswerShowsRequest(const VORN_ModuleScanResponseType& answer, const VORN_Co
            AddressShown(answer.dns2Valid, answer.dns2, request.dns2) && nameShown && dhcpShown;
 }
 
-Outcome VerificationOutcome(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request) {
+Outcome VerificationOutcome(const VORN_ModuleScanResponseType& before, const VORN_ModuleScanResponseType& after,
+                            const VORN_ConfigureRequestType& request) {
     bool passwordStateKnown = false;
-    if (!AnswerShowsRequest(answer, request) || !PasswordStateShown(answer, request, passwordStateKnown)) {
+    if (!AnswerShowsRequest(after, request) || !PasswordStateShown(after, request, passwordStateKnown)) {
         return Outcome::NotVerified;
     }
-    return request.newPswdValid == 1 && !passwordStateKnown ? Outcome::NotVerifiable : Outcome::Verified;
+    if (request.newPswdValid != 1) return Outcome::Verified;
+    if (!passwordStateKnown) return Outcome::NotVerifiable;
+    // A module takes a request whole, so the other changes it shows prove
+    // the new password too; a password state it had already proves nothing.
+    const bool stateKept = KnownPasswordState(before) && before.pswd == after.pswd;
+    return stateKept && AnswerShowsRequest(before, request) ? Outcome::NotVerifiable : Outcome::Verified;
 }
 
 RowResult PrepareRow(const VORN_ModuleScanResponseType& answer, const ModuleSettings& settings, bool force,

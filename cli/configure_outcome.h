@@ -65,13 +65,15 @@ struct RowResult {
     std::string detail;
 };
 
-// What a rescan's answer proves of a request the module took: Verified
-// when it shows all the request set, the password state included (a new
-// password that is not empty turns it on); NotVerified when it shows
-// something else; NotVerifiable when it shows all it tells but the request
-// set what it does not tell (a password, to a module that reports no
-// password state).
-Outcome VerificationOutcome(const VORN_ModuleScanResponseType& answer, const VORN_ConfigureRequestType& request);
+// What a rescan's answer (after) proves of a request the module took, its
+// answer before the request being before: Verified when it shows all the
+// request set, the password state included (a new password that is not
+// empty turns it on); NotVerified when it shows something else;
+// NotVerifiable when it shows all it tells but the request set what it
+// does not tell (a password, to a module that reports no password state)
+// or a password that leaves the state as it was, and changed nothing else.
+Outcome VerificationOutcome(const VORN_ModuleScanResponseType& before, const VORN_ModuleScanResponseType& after,
+                            const VORN_ConfigureRequestType& request);
 
 // One module's row, decided before anything is sent, as configure and
 // each row of apply decide it: Unchanged when the settings change nothing

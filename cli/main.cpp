@@ -128,6 +128,7 @@ void SendOne(LibrarySession& session, const VORN_ConfigureRequestType& request, 
 // A row reconfigured under --verify, waiting for the scan that checks it.
 struct WaitingRow {
     std::size_t index;
+    VORN_ModuleScanResponseType before;
     VORN_ConfigureRequestType request;
 };
 
@@ -141,7 +142,7 @@ bool VerifyRows(LibrarySession& session, std::vector<WaitingRow>& waiting, std::
     for (const WaitingRow& row : waiting) {
         RowResult& result = results[row.index];
         const VORN_ModuleScanResponseType* answer = answers.Find(result.mac.bytes);
-        if (sent) result.outcome = answer ? VerificationOutcome(*answer, row.request) : Outcome::NotVerified;
+        if (sent) result.outcome = answer ? VerificationOutcome(row.before, *answer, row.request) : Outcome::NotVerified;
     }
     waiting.clear();
     return sent;
@@ -185,7 +186,7 @@ int RunConfigure(const CliArguments& args) {
     }
     if (results[0].outcome == Outcome::DryRun) SendOne(session, request, args, results[0]);
     std::vector<WaitingRow> waiting;
-    if (args.verify && results[0].outcome == Outcome::Reconfigured) waiting.push_back({0, request});
+    if (args.verify && results[0].outcome == Outcome::Reconfigured) waiting.push_back({0, *answers.Find(args.mac.bytes), request});
     const bool verifySent = waiting.empty() || VerifyRows(session, waiting, results);
     // A refused value is a fault of the command line, told where faults go.
     if (results[0].outcome == Outcome::Refused) {
@@ -254,7 +255,7 @@ int RunApply(const CliArguments& args) {
             canSend = result.outcome != Outcome::NotSent;
             if (!canSend) PrintNotSent("a configure request");
         }
-        if (args.verify && result.outcome == Outcome::Reconfigured) waiting.push_back({i, requests[i]});
+        if (args.verify && result.outcome == Outcome::Reconfigured) waiting.push_back({i, *answers.Find(rows[i].mac.bytes), requests[i]});
         if (waiting.size() >= kVerifyBatchRows) verifySent = VerifyRows(session, waiting, results) && verifySent;
         PrintSettled(results, i + 1, waiting, printed);
     }

@@ -76,18 +76,18 @@ void CModuleListCtrl::AddModule(const VORN_ModuleScanResponseType& record) {
     HoldRedraw();
     // A record without a row would turn the module's later answers away
     // as duplicates until the next scan.
-    if (InsertRowInOrder({t[0], t[1], t[2], t[3], t[4], t[5], t[6]}, record.macId, record.macIdValid != 0) == -1) {
-        modules.Remove(MacKey(record.macId));
+    if (InsertRowInOrder({t[0], t[1], t[2], t[3], t[4], t[5], t[6]}, RecordKey(record), record.macIdValid != 0) ==
+        -1) {
+        modules.Remove(RecordKey(record));
     }
 }
 
 // A new module takes its place in the current order at once. The rows
 // listed are in that order already, so one search and one insert put it
 // where a full sort would, without sorting them all again.
-int CModuleListCtrl::InsertRowInOrder(std::initializer_list<const char*> texts, const std::uint8_t mac[VORN_MAC_SIZE],
-                                      bool hasMac) {
+int CModuleListCtrl::InsertRowInOrder(std::initializer_list<const char*> texts, std::uint64_t key, bool hasMac) {
     if (columnCount <= 0) return -1;
-    ModuleRowData* data = new ModuleRowData{CopyRowTexts(texts), MacKey(mac), hasMac, RowPresence()};
+    ModuleRowData* data = new ModuleRowData{CopyRowTexts(texts), key, hasMac, RowPresence()};
     const int row = InsertRowData(data, RowInOrder(*data));
     if (row == -1) {
         FreeRowData(data);
@@ -122,10 +122,10 @@ void CModuleListCtrl::FreeRowData(ModuleRowData* data) const {
 // A module that answered again is marked present; its row is touched only
 // when what it shows changes, so a steady list is never drawn again.
 void CModuleListCtrl::TakeLiveAnswer(const VORN_ModuleScanResponseType& record) {
-    const auto listed = rowOfMac.find(MacKey(record.macId));
+    const auto listed = rowOfMac.find(RecordKey(record));
     if (listed == rowOfMac.end()) {
         AddModule(record);
-        const auto added = rowOfMac.find(MacKey(record.macId));
+        const auto added = rowOfMac.find(RecordKey(record));
         if (added != rowOfMac.end()) added->second->presence.answered = true;
         return;
     }

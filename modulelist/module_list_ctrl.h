@@ -26,7 +26,7 @@
 constexpr UINT WM_RESUME_REDRAW = WM_APP + 1;
 
 // A row's item data: a heap copy of each column's text, index = column,
-// the key of its MAC and whether its module still answers.
+// its record's key (RecordKey) and whether its module still answers.
 struct ModuleRowData {
     char** texts;
     std::uint64_t macKey;
@@ -106,8 +106,7 @@ protected:
     // Inserts a row with one text per column at its place in the current
     // order and returns its index; texts missing for a column leave it
     // empty and extra ones are ignored. -1 without columns.
-    int InsertRowInOrder(std::initializer_list<const char*> texts, const std::uint8_t mac[VORN_MAC_SIZE],
-                         bool hasMac);
+    int InsertRowInOrder(std::initializer_list<const char*> texts, std::uint64_t key, bool hasMac);
     // Lists the row at place; -1 when the control refused it.
     int InsertRowData(ModuleRowData* data, int place);
     void FreeRowData(ModuleRowData* data) const;

@@ -6,14 +6,19 @@ std::uint64_t MacKey(const std::uint8_t mac[VORN_MAC_SIZE]) {
     return key;
 }
 
+std::uint64_t RecordKey(const VORN_ModuleScanResponseType& record) {
+    constexpr std::uint64_t kNoMacKey = std::uint64_t{1} << 48;
+    return record.macIdValid ? MacKey(record.macId) : kNoMacKey;
+}
+
 const VORN_ModuleScanResponseType* ModuleStore::Find(const std::uint8_t mac[VORN_MAC_SIZE]) const {
     const auto found = indexOfMac.find(MacKey(mac));
-    if (found == indexOfMac.end() || !records[found->second].macIdValid) return nullptr;
+    if (found == indexOfMac.end()) return nullptr;
     return &records[found->second];
 }
 
 bool ModuleStore::Add(const VORN_ModuleScanResponseType& record) {
-    const std::uint64_t key = MacKey(record.macId);
+    const std::uint64_t key = RecordKey(record);
     if (indexOfMac.count(key) != 0) return false;
     if (records.size() >= kCapacity) {
         ++turnedAway;
@@ -25,7 +30,7 @@ bool ModuleStore::Add(const VORN_ModuleScanResponseType& record) {
 }
 
 bool ModuleStore::Replace(const VORN_ModuleScanResponseType& record) {
-    const auto found = indexOfMac.find(MacKey(record.macId));
+    const auto found = indexOfMac.find(RecordKey(record));
     if (found == indexOfMac.end()) return false;
     records[found->second] = record;
     return true;

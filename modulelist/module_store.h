@@ -11,17 +11,19 @@
 
 #include "vorn.h"
 
-// The six MAC bytes as one number, the store's and the rows' key. A record
-// without a MAC has all-ones bytes there, so all of them share one key.
+// The six MAC bytes as one number, the store's and the rows' key.
 std::uint64_t MacKey(const std::uint8_t mac[VORN_MAC_SIZE]);
+// A record's key: its MAC's, or for every record without a MAC (the echo
+// of this computer's own request) one beyond the 48 bits of any MAC, so a
+// module answering with FF-FF-FF-FF-FF-FF is not taken for the echo.
+std::uint64_t RecordKey(const VORN_ModuleScanResponseType& record);
 
 class ModuleStore {
 public:
     static constexpr std::size_t kCapacity = 4096;
     using const_iterator = std::vector<VORN_ModuleScanResponseType>::const_iterator;
 
-    // The record of the module with these MAC bytes, or null; a record
-    // without a MAC names no module.
+    // The record of the module with these MAC bytes, or null.
     const VORN_ModuleScanResponseType* Find(const std::uint8_t mac[VORN_MAC_SIZE]) const;
     // Keeps a record of a MAC not kept yet; false when one is kept already,
     // or when the store is full (the first kCapacity MACs stay; the record

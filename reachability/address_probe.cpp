@@ -11,18 +11,28 @@ namespace {
 constexpr DWORD kEchoTimeoutMs = 300;
 constexpr char kEchoData[] = "Kelvara Lanwise";
 
-// False on silence, and when no echo could be sent at all.
-bool AnswersEcho(std::uint32_t address) {
+enum class Echo { kAnswered, kUnanswered, kNotSent };
+
+// An echo that could not be sent at all (no ICMP handle, no resources, no
+// route) tells nothing of the address, and nor would the neighbour table,
+// which only the echo makes this computer fill.
+Echo SendEcho(std::uint32_t address) {
     const HANDLE icmp = IcmpCreateFile();
-    if (icmp == INVALID_HANDLE_VALUE) return false;
+    if (icmp == INVALID_HANDLE_VALUE) return Echo::kNotSent;
     // Room for one reply, its data and an ICMP error, as the documentation asks.
     alignas(ICMP_ECHO_REPLY) char reply[sizeof(ICMP_ECHO_REPLY) + sizeof kEchoData + 8 + 32];
     char data[sizeof kEchoData];
     CopyMemory(data, kEchoData, sizeof data);
     const DWORD replies =
         IcmpSendEcho(icmp, htonl(address), data, sizeof data, nullptr, reply, sizeof reply, kEchoTimeoutMs);
+    const DWORD error = replies == 0 ? ::GetLastError() : NO_ERROR;
     IcmpCloseHandle(icmp);
-    return replies > 0 && reinterpret_cast<const ICMP_ECHO_REPLY*>(reply)->Status == IP_SUCCESS;
+    if (replies > 0) {
+        return reinterpret_cast<const ICMP_ECHO_REPLY*>(reply)->Status == IP_SUCCESS ? Echo::kAnswered
+                                                                                     : Echo::kUnanswered;
+    }
+    // Silence, or nobody on the segment giving its hardware address.
+    return error == IP_REQ_TIMED_OUT || error == IP_DEST_HOST_UNREACHABLE ? Echo::kUnanswered : Echo::kNotSent;
 }
 
 // An address being resolved, or that nobody answered for, is listed with
@@ -53,4 +63,9 @@ bool HasLearnedHardwareAddress(std::uint32_t address) {
 
 }  // namespace
 
-bool IsAddressTaken(std::uint32_t address) { return AnswersEcho(address) || HasLearnedHardwareAddress(address); }
+// What cannot be probed counts as taken: offering nothing is better than
+// offering a used address.
+bool IsAddressTaken(std::uint32_t address) {
+    const Echo echo = SendEcho(address);
+    return echo != Echo::kUnanswered || HasLearnedHardwareAddress(address);
+}

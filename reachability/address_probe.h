@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // True when something holds the address: it answers an echo, or this
-// computer learns a hardware address for it.
+// computer learns a hardware address for it; and when no echo could be
+// sent or the neighbour table cannot be read.
 bool IsAddressTaken(std::uint32_t address);
 
 #endif

@@ -565,32 +565,43 @@ TEST(ConfigureVerification, ComparesAddressesNameAndDhcp) {
     stale = after;
     stale.dns1Valid = 0;
     EXPECT_FALSE(AnswerShowsRequest(stale, request));
-    EXPECT_EQ(VerificationOutcome(after, request), Outcome::Verified);
-    EXPECT_EQ(VerificationOutcome(stale, request), Outcome::NotVerified);
+    EXPECT_EQ(VerificationOutcome(before, after, request), Outcome::Verified);
+    EXPECT_EQ(VerificationOutcome(before, stale, request), Outcome::NotVerified);
 }
 
 // The reply names no module, so a password change is proven only by the
-// password state the module reports after it.
+// password state the module reports after it, when that state changed, or
+// by the other changes of the request, which a module takes whole.
 TEST(ConfigureVerification, ProvesAPasswordChangeByThePasswordState) {
     VORN_ModuleScanResponseType open = Answer(1, 0xC6120064, "m");
     open.pswd = 0;
-    const auto outcome = [&](const char* newPassword, std::uint8_t pswdAfter, std::uint8_t pswdValidAfter) {
+    const VORN_ModuleScanResponseType protectedModule = Answer(1, 0xC6120064, "m");
+    const auto outcome = [](const VORN_ModuleScanResponseType& before, const char* newPassword,
+                            std::uint8_t pswdAfter, std::uint8_t pswdValidAfter, const char* hostname = nullptr,
+                            const char* hostnameAfter = "m") {
         ModuleSettings s;
         s.newPassword = newPassword;
+        if (hostname) s.hostname = hostname;
         VORN_ConfigureRequestType request;
         std::string reason;
-        EXPECT_TRUE(PrepareConfigureRequest(open, s, request, reason)) << reason;
-        VORN_ModuleScanResponseType after = open;
+        EXPECT_TRUE(PrepareConfigureRequest(before, s, request, reason)) << reason;
+        VORN_ModuleScanResponseType after = before;
         after.pswd = pswdAfter;
         after.pswdValid = pswdValidAfter;
-        return VerificationOutcome(after, request);
+        std::strcpy(after.hn, hostnameAfter);
+        return VerificationOutcome(before, after, request);
     };
-    EXPECT_EQ(outcome("fresh", 1, 1), Outcome::Verified);
-    EXPECT_EQ(outcome("fresh", 0, 1), Outcome::NotVerified);  // kept its old state
-    EXPECT_EQ(outcome("", 0, 1), Outcome::Verified);
-    EXPECT_EQ(outcome("", 1, 1), Outcome::NotVerified);
-    EXPECT_EQ(outcome("fresh", 0, 0), Outcome::NotVerifiable);
-    EXPECT_EQ(outcome("fresh", 0xFF, 1), Outcome::NotVerifiable);
+    EXPECT_EQ(outcome(open, "fresh", 1, 1), Outcome::Verified);
+    EXPECT_EQ(outcome(open, "fresh", 0, 1), Outcome::NotVerified);  // kept its old state
+    EXPECT_EQ(outcome(open, "", 0, 1), Outcome::NotVerifiable);  // was off already
+    EXPECT_EQ(outcome(open, "", 1, 1), Outcome::NotVerified);
+    EXPECT_EQ(outcome(open, "fresh", 0, 0), Outcome::NotVerifiable);
+    EXPECT_EQ(outcome(open, "fresh", 0xFF, 1), Outcome::NotVerifiable);
+    // A protected module stays on whether or not it took the new password.
+    EXPECT_EQ(outcome(protectedModule, "fresh", 1, 1), Outcome::NotVerifiable);
+    EXPECT_EQ(outcome(protectedModule, "fresh", 1, 1, "line_7", "line_7"), Outcome::Verified);
+    EXPECT_EQ(outcome(protectedModule, "fresh", 1, 1, "line_7", "m"), Outcome::NotVerified);
+    EXPECT_EQ(outcome(protectedModule, "", 0, 1), Outcome::Verified);
 }
 
 TEST(ConfigureResults, GiveTheLineAndTheExitCode) {

@@ -61,6 +61,23 @@ TEST(ModuleStore, TheLatestAnswerReplacesARecordAndRemovalKeepsTheArrivalOrder) 
     EXPECT_EQ(store.Find(Answer(2, 0).macId), nullptr);
 }
 
+// The echo of this computer's own request carries no MAC; a module may
+// answer with the all-ones one. Each keeps a record of its own.
+TEST(ModuleStore, KeepsAModuleWithTheAllOnesMacApartFromTheEcho) {
+    ModuleStore store;
+    VORN_ModuleScanResponseType echo = MissingEverything();
+    VORN_ModuleScanResponseType allOnes = Answer(0xFFFFFF, 7);
+    std::memset(allOnes.macId, 0xFF, VORN_MAC_SIZE);
+    ASSERT_TRUE(store.Add(echo));
+    EXPECT_TRUE(store.Add(allOnes));
+    ASSERT_NE(store.Find(allOnes.macId), nullptr);
+    EXPECT_EQ(store.Find(allOnes.macId)->ip, 7u);
+    EXPECT_NE(RecordKey(echo), RecordKey(allOnes));
+    store.Remove(RecordKey(echo));
+    EXPECT_EQ(store.size(), 1u);
+    EXPECT_NE(store.Find(allOnes.macId), nullptr);
+}
+
 // Rounds closed one after another: 'a' for a round the module answered,
 // '-' for one it did not; what the row shows after each.
 struct PresenceCase {
