@@ -34,14 +34,6 @@ constexpr int kBatchSaveRecordId = 1031;
 constexpr int kBatchColumns = 5;
 constexpr int kBatchResultColumn = 4;
 
-double MillisecondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Sent, not posted: it returns once the dialog has shown the new preview.
 bool SetIpField(HWND dialog, int id, DWORD address) {
     DWORD_PTR ignored = 0;
@@ -122,7 +114,7 @@ bool TimeAssign(HWND main, HWND list, DWORD processId, int modules) {
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     if (!TypeIntoLastField(dialog, '1')) return Fail("the first address's field does not answer");
-    const double preview = MillisecondsSince(start);
+    const double preview = kltest::MillisecondsSince(start);
     if (!IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId))) {
         char status[256] = "";
         GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
@@ -133,7 +125,7 @@ bool TimeAssign(HWND main, HWND list, DWORD processId, int modules) {
     const bool done = kltest::WaitUntil(
         [&] { return IsWindowEnabled(GetDlgItem(dialog, kBatchSaveRecordId)) && VerifiedRows(rows) >= 0; },
         kRunTimeoutMs);
-    const double run = MillisecondsSince(start);
+    const double run = kltest::MillisecondsSince(start);
     std::printf("assign %d modules: preview follows a keystroke in the first address in %.1f ms; Assign to the "
                 "end of the run "
                 "%.0f ms, %d verified\n",

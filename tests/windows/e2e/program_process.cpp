@@ -73,6 +73,14 @@ DWORD RunConsoleProgram(const std::string& file, const std::string& args, std::s
     return exitCode;
 }
 
+double MillisecondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 bool PostClick(HWND dialog, int buttonId) {
     HWND button = GetDlgItem(dialog, buttonId);
     return button && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));

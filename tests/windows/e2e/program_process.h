@@ -18,6 +18,9 @@ std::string OwnFolder();
 // Polls done() every millisecond until it holds or timeoutMs passed.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Milliseconds from a QueryPerformanceCounter reading until now.
+double MillisecondsSince(const LARGE_INTEGER& start);
+
 // Posts a button's BN_CLICKED to its dialog, as a mouse click on it does.
 bool PostClick(HWND dialog, int buttonId);
 

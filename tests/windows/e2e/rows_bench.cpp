@@ -28,14 +28,6 @@ struct Result {
     double milliseconds;       // until the last row that came
 };
 
-double MillisecondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Clicks Scan and polls the item count every millisecond until N rows are
 // listed or no further row came for kQuietMs.
 Result TimeScan(HWND dialog, HWND list, int modules) {
@@ -47,12 +39,12 @@ Result TimeScan(HWND dialog, HWND list, int modules) {
     SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(kltest::kScanButtonId, BN_CLICKED),
                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, kltest::kScanButtonId)), SMTO_ABORTIFHUNG,
                         kAnswerTimeoutMs, &ignored);
-    Result result = {0, MillisecondsSince(start), 0.0, 0.0};
+    Result result = {0, kltest::MillisecondsSince(start), 0.0, 0.0};
     ULONGLONG lastChange = GetTickCount64();
     while (result.rows < modules && GetTickCount64() - lastChange < kQuietMs) {
         const int rows = kltest::RowCount(list);
         if (rows > result.rows) {
-            const double now = MillisecondsSince(start);
+            const double now = kltest::MillisecondsSince(start);
             result = {rows, result.clickMilliseconds, result.rows == 0 ? now : result.firstMilliseconds, now};
             lastChange = GetTickCount64();
         }
