@@ -320,7 +320,7 @@ void CAssignAddressesDialog::ProbeAndAssign() {
     try {
         m_probeThread = std::thread(ProbeOnThread, m_hWnd, toProbe);
     } catch (const std::system_error&) {
-        TakeProbed(nullptr);
+        if (!::PostMessageA(m_hWnd, WM_BATCH_PROBED, 0, 0)) TakeProbed(nullptr);
     }
 }
 
@@ -343,7 +343,7 @@ void CAssignAddressesDialog::ProbeOnThread(HWND window, std::vector<std::uint32_
 
 LRESULT CAssignAddressesDialog::OnProbed(WPARAM, LPARAM lParam) {
     std::unique_ptr<std::vector<std::uint32_t>> taken(reinterpret_cast<std::vector<std::uint32_t>*>(lParam));
-    m_probeThread.join();
+    if (m_probeThread.joinable()) m_probeThread.join();
     TakeProbed(taken.get());
     return 0;
 }
@@ -458,12 +458,13 @@ bool CAssignAddressesDialog::TakeLibraryReply(int code) { return m_run.TakeReply
 // before the dialog goes. Otherwise it goes at once; probes still running
 // are awaited when the dialog is destroyed, and their result is dropped.
 void CAssignAddressesDialog::OnCancel() {
-    m_closing = true;
     if (!m_run.IsSending()) {
         if (m_run.IsRunning()) m_run.Stop(true);
+        m_closing = true;
         CDialog::OnCancel();
         return;
     }
+    m_closing = true;
     m_run.Stop(true);
 }
 

@@ -114,5 +114,6 @@ bool CheckPasswordSetting(const std::string& text, std::string& reason) {
 }
 
 bool HoldsControlCharacter(const std::string& text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }

@@ -101,7 +101,8 @@ void MoveModuleIntoSubnet(CModuleListCtrl& list, int row, const WorkstationAdapt
     {
         CWaitCursor wait;
         const std::vector<std::uint32_t> candidates =
-            FreeAddressCandidates(list.Adapters(), adapter, record.ip, ReportedAddresses(list.Modules()), kMoveCandidates);
+            FreeAddressCandidates(list.Adapters(), adapter, record.ip, ReportedAddresses(list.Modules()),
+                                  kMoveCandidates);
         found = FindFreeAddress(candidates, &IsAddressTaken, free);
     }
     if (!found) {

@@ -13,6 +13,7 @@
 #include "configure_outcome.h"
 #include "configure_plan.h"
 #include "test_records.h"
+#include "workstation_subnets.h"
 
 namespace {
 
@@ -73,6 +74,16 @@ TEST(BatchPreview, CountsUpSkippingEveryAddressThatIsNotFree) {
     ASSERT_TRUE(PreviewAddresses(fields, 4, notFree, addresses));
     EXPECT_EQ(addresses, (std::vector<std::uint32_t>{Ip(198, 18, 0, 8), Ip(198, 18, 0, 11), Ip(198, 18, 0, 13),
                                                      Ip(198, 18, 0, 15)}));
+}
+
+TEST(BatchPreview, NotFreeAreThisComputersAddressesAndTheListedOnesOutsideTheBatch) {
+    WorkstationAdapter adapter;
+    adapter.address = Ip(198, 18, 0, 1);
+    adapter.prefixLength = 24;
+    adapter.gateway = Ip(198, 18, 0, 254);
+    const std::vector<std::uint32_t> listed = {Ip(198, 18, 0, 20), Ip(198, 18, 0, 9), Ip(198, 18, 0, 20)};
+    EXPECT_EQ(NotFreeAddresses({adapter}, listed, {Ip(198, 18, 0, 9)}),
+              (std::vector<std::uint32_t>{Ip(198, 18, 0, 1), Ip(198, 18, 0, 20), Ip(198, 18, 0, 254)}));
 }
 
 TEST(BatchPreview, TheSubnetRunsOutBeforeItsBroadcastAddress) {
