@@ -43,6 +43,7 @@ ON_EN_CHANGE(IDC_BATCH_HOSTNAMES, OnFieldChange)
 ON_EN_CHANGE(IDC_BATCH_FIRST, OnFieldChange)
 ON_EN_CHANGE(IDC_BATCH_MASK, OnFieldChange)
 ON_EN_CHANGE(IDC_BATCH_GATEWAY, OnFieldChange)
+ON_EN_CHANGE(IDC_BATCH_PASSWORD, OnPasswordChange)
 ON_NOTIFY(LVN_ITEMCHANGING, IDC_BATCH_LIST, OnItemChanging)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_BATCH_LIST, OnItemChanged)
 ON_BN_CLICKED(IDC_BATCH_ASSIGN, OnAssign)
@@ -269,6 +270,12 @@ void CAssignAddressesDialog::OnItemChanging(NMHDR* notify, LRESULT* result) {
     const bool checkChange =
         (change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK);
     *result = checkChange && (m_probing || m_run.IsRunning()) ? TRUE : FALSE;
+}
+
+// A plan brings its own passwords: the field does not end it.
+void CAssignAddressesDialog::OnPasswordChange() {
+    if (m_filling || m_run.IsRunning()) return;
+    UpdatePreview();
 }
 
 void CAssignAddressesDialog::OnItemChanged(NMHDR* notify, LRESULT* result) {

@@ -50,6 +50,7 @@ protected:
     void OnCancel() override;
 
     void OnFieldChange();
+    void OnPasswordChange();
     void OnItemChanging(NMHDR* notify, LRESULT* result);
     void OnItemChanged(NMHDR* notify, LRESULT* result);
     void OnAssign();

@@ -665,6 +665,14 @@ TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt)
     EXPECT_EQ(rows.front().at(kBatchNewIpColumn), "198.18.0.8");
     EXPECT_EQ(rows.back().at(0), other);
     EXPECT_EQ(rows.back().at(kBatchNewIpColumn), "");
+    // A password the command line refuses greys Assign: its ";" would
+    // carry a field of its own.
+    ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "x;IP = 10.9.9.9"));
+    char status[256] = "";
+    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
+    EXPECT_NE(std::string(status).find("\";\""), std::string::npos) << status;
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)));
+    ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "wrong"));
     ASSERT_TRUE(kltest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)) != FALSE; },
                                   kRowsTimeoutMs));
     ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
