@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <system_error>
+#include <exception>
 
 #include "configure_plan.h"
 #include "configure_request.h"
@@ -326,7 +326,7 @@ void CAssignAddressesDialog::ProbeAndAssign() {
     if (m_probeThread.joinable()) m_probeThread.join();
     try {
         m_probeThread = std::thread(ProbeOnThread, m_hWnd, toProbe);
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
         if (!::PostMessageA(m_hWnd, WM_BATCH_PROBED, 0, 0)) TakeProbed(nullptr);
     }
 }
@@ -450,6 +450,8 @@ void CAssignAddressesDialog::EnableControls() {
 
 LRESULT CAssignAddressesDialog::OnTimer(WPARAM timer, LPARAM) {
     m_run.OnTimer(timer);
+    // A retried step is a step as OnNext takes it.
+    if (timer == kNextRetryTimer) EnableControls();
     return 0;
 }
 
