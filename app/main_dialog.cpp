@@ -1,5 +1,6 @@
 #include "main_dialog.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "about_dialog.h"
@@ -197,10 +198,15 @@ HCURSOR CMainDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 // modules. The adapters are read at each scan: the rows it brings are
 // marked against the subnets this computer has now.
 void CMainDialog::OnScan() {
+    if (!Rescan()) WarnScanNotSent();
+}
+
+bool CMainDialog::Rescan() {
     m_moduleList.SetWorkstationAdapters(ReadWorkstationAdapters());
     m_moduleList.RemoveAllModules();
-    if (!VORN_SendModuleScan()) WarnScanNotSent();
+    const bool sent = VORN_SendModuleScan() != 0;
     m_liveScan.ScanSent();
+    return sent;
 }
 
 void CMainDialog::WarnScanNotSent() { MessageBox(kScanNotSent, "Warning", MB_OK | MB_ICONEXCLAMATION); }
@@ -286,7 +292,27 @@ void CMainDialog::OnInvalidPassword() {
 
 bool CMainDialog::RouteReplyToBatch(int code) {
     if (code != VORN_NOTIFY_RECONFIGURED && code != VORN_NOTIFY_INVALID_PASSWORD) return false;
-    return m_pBatchDialog && m_pBatchDialog->TakeLibraryReply(code);
+    if (m_pBatchDialog && m_pBatchDialog->TakeLibraryReply(code)) return true;
+    DropLateBatchRefusals();
+    return false;
+}
+
+// A refusal that reaches no run (it came after the run, or the dialog)
+// would stay at the head of the queue, where no configured module matches
+// it, and hide the refusal of a module configured later.
+void CMainDialog::DropLateBatchRefusals() {
+    BYTE head[VORN_MAC_SIZE];
+    BYTE last[VORN_MAC_SIZE];
+    m_moduleList.GetLastConfiguredMac(last);
+    while (VORN_GetInvPswdMacId(head) == 1 && std::memcmp(head, last, VORN_MAC_SIZE) != 0 && IsBatchModule(head)) {
+        VORN_RemoveFirstInvPswdMacId();
+    }
+}
+
+bool CMainDialog::IsBatchModule(const BYTE mac[VORN_MAC_SIZE]) const {
+    return std::any_of(m_batchMacs.begin(), m_batchMacs.end(), [mac](const std::array<BYTE, VORN_MAC_SIZE>& batch) {
+        return std::memcmp(batch.data(), mac, VORN_MAC_SIZE) == 0;
+    });
 }
 
 // The modules of the Type of the row the menu was opened on (the list's
@@ -294,8 +320,13 @@ bool CMainDialog::RouteReplyToBatch(int code) {
 void CMainDialog::OnAssignAddresses() {
     const int row = ListView_GetNextItem(m_moduleList.m_hWnd, -1, LVNI_SELECTED);
     const CString rowType = row == -1 ? CString() : CString(m_moduleList.RowTexts(row)[kTypeColumn]);
-    CAssignAddressesDialog dialog(m_moduleList, row == -1 ? nullptr : rowType.GetString(), [this] { OnScan(); },
+    CAssignAddressesDialog dialog(m_moduleList, row == -1 ? nullptr : rowType.GetString(), [this] { return Rescan(); },
                                   this);
+    for (const VORN_ModuleScanResponseType& module : dialog.Modules()) {
+        std::array<BYTE, VORN_MAC_SIZE> mac;
+        std::memcpy(mac.data(), module.macId, VORN_MAC_SIZE);
+        if (!IsBatchModule(mac.data())) m_batchMacs.push_back(mac);
+    }
     m_pBatchDialog = &dialog;
     dialog.DoModal();
     m_pBatchDialog = nullptr;

@@ -4,7 +4,9 @@
 #ifndef KL_APP_MAIN_DIALOG_H
 #define KL_APP_MAIN_DIALOG_H
 
+#include <array>
 #include <atomic>
+#include <vector>
 
 #include "dialog.h"
 #include "live_scan_cycle.h"
@@ -39,6 +41,8 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnScan();
+    // Empties the list and scans; false when the scan could not be sent.
+    bool Rescan();
     void OnSize(UINT type, int cx, int cy);
     void OnSizing(UINT edge, LPRECT rect);
     LRESULT OnLibraryEvent(WPARAM wParam, LPARAM lParam);
@@ -61,16 +65,22 @@ protected:
     LRESULT OnTimer(WPARAM id, LPARAM);
 
     // "Assign addresses..." and "Save list..." from the list's menu. While
-    // the batch dialog is open, the library's replies go to its run, and a
-    // "Reconfigured:" brings no rescan: the run scans when it verifies.
+    // a run of the batch dialog is active (its verification included), the
+    // library's replies go to the run, and a "Reconfigured:" brings no
+    // rescan: the run scans when it verifies. A refusal of a batch's module
+    // that comes later is dropped, unless it is the last configured one's.
     void OnAssignAddresses();
     void OnSaveList();
     bool RouteReplyToBatch(int code);
+    void DropLateBatchRefusals();
+    bool IsBatchModule(const BYTE mac[VORN_MAC_SIZE]) const;
 
     CModuleListCtrl m_moduleList;
     CLiveScanCycle m_liveScan;
     HICON m_hIcon;
     CAssignAddressesDialog* m_pBatchDialog = nullptr;
+    // The MACs of the modules every batch dialog offered.
+    std::vector<std::array<BYTE, VORN_MAC_SIZE>> m_batchMacs;
 
     DECLARE_MESSAGE_MAP()
 };

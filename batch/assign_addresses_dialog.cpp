@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 #include "configure_plan.h"
 #include "configure_request.h"
@@ -15,6 +16,7 @@
 #include "resource.h"
 #include "wire_probe.h"
 #include "workstation_adapters.h"
+#include "workstation_subnets.h"
 
 namespace {
 
@@ -27,11 +29,7 @@ const struct {
 } kColumns[] = {{"MAC", 125}, {"Type", 100}, {"IP", 95}, {"New IP", 95}, {"Result", 110}};
 
 constexpr std::size_t kTextMax = 128;
-
-struct ProbeResult {
-    std::vector<std::uint32_t> probed;
-    std::vector<std::uint32_t> taken;
-};
+constexpr DWORD kProbePostRetryMs = 50;
 
 std::string WindowText(const CWnd& window) { return window.GetWindowText().Str(); }
 
@@ -45,6 +43,8 @@ ON_EN_CHANGE(IDC_BATCH_HOSTNAMES, OnFieldChange)
 ON_EN_CHANGE(IDC_BATCH_FIRST, OnFieldChange)
 ON_EN_CHANGE(IDC_BATCH_MASK, OnFieldChange)
 ON_EN_CHANGE(IDC_BATCH_GATEWAY, OnFieldChange)
+ON_EN_CHANGE(IDC_BATCH_PASSWORD, OnPasswordChange)
+ON_NOTIFY(LVN_ITEMCHANGING, IDC_BATCH_LIST, OnItemChanging)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_BATCH_LIST, OnItemChanged)
 ON_BN_CLICKED(IDC_BATCH_ASSIGN, OnAssign)
 ON_BN_CLICKED(IDC_BATCH_STOP, OnStop)
@@ -58,7 +58,7 @@ ON_MESSAGE(WM_BATCH_PROBED, OnProbed)
 END_MESSAGE_MAP()
 
 CAssignAddressesDialog::CAssignAddressesDialog(CModuleListCtrl& list, const char* rowType,
-                                               std::function<void()> rescan, CWnd* parent)
+                                               std::function<bool()> rescan, CWnd* parent)
     : CDialog(IDD_ASSIGN_ADDRESSES, parent),
       m_list(list),
       m_rescan(std::move(rescan)),
@@ -81,22 +81,12 @@ void CAssignAddressesDialog::ReadModules(const char* rowType) {
     for (int row = 0; row < count; ++row) {
         std::uint8_t mac[VORN_MAC_SIZE];
         if (!ParseMacText(m_list.RowTexts(row)[kMacColumn], mac)) continue;
-        for (const VORN_ModuleScanResponseType& record : m_list.Modules()) {
-            if (record.macIdValid != 1 || std::memcmp(record.macId, mac, VORN_MAC_SIZE) != 0) continue;
-            m_modules.push_back(record);
-            m_checked.push_back(!rowType || CString(m_list.RowTexts(row)[kTypeColumn]) == rowType);
-            break;
-        }
+        const VORN_ModuleScanResponseType* record = m_list.Modules().Find(mac);
+        if (!record) continue;
+        m_modules.push_back(*record);
+        m_checked.push_back(!rowType || CString(m_list.RowTexts(row)[kTypeColumn]) == rowType);
     }
-    for (const VORN_ModuleScanResponseType& record : m_list.Modules()) {
-        if (record.ipValid == 1) m_listedAddresses.push_back(record.ip);
-    }
-    // This computer's addresses and its adapters' gateways, as every
-    // proposal of a free address leaves them out.
-    for (const WorkstationAdapter& adapter : m_list.Adapters()) {
-        m_ownAddresses.push_back(adapter.address);
-        if (adapter.gateway != 0) m_ownAddresses.push_back(adapter.gateway);
-    }
+    m_listedAddresses = ReportedAddresses(m_list.Modules());
 }
 
 BOOL CAssignAddressesDialog::OnInitDialog() {
@@ -172,16 +162,20 @@ AddressFields CAssignAddressesDialog::ReadFields() const {
 // A listed module outside the batch keeps its address; one in the batch
 // gives its own up.
 std::unordered_set<std::uint32_t> CAssignAddressesDialog::NotFreeAddresses() const {
-    std::unordered_set<std::uint32_t> notFree(m_ownAddresses.begin(), m_ownAddresses.end());
+    const std::vector<std::uint32_t> known =
+        ::NotFreeAddresses(m_list.Adapters(), m_listedAddresses, BatchAddresses());
+    std::unordered_set<std::uint32_t> notFree(known.begin(), known.end());
     notFree.insert(m_taken.begin(), m_taken.end());
-    std::unordered_set<std::uint32_t> inBatch;
-    for (std::size_t i = 0; i < m_modules.size(); ++i) {
-        if (m_checked[i] && m_modules[i].ipValid == 1) inBatch.insert(m_modules[i].ip);
-    }
-    for (const std::uint32_t address : m_listedAddresses) {
-        if (!inBatch.count(address)) notFree.insert(address);
-    }
     return notFree;
+}
+
+// The present addresses of the checked modules.
+std::vector<std::uint32_t> CAssignAddressesDialog::BatchAddresses() const {
+    std::vector<std::uint32_t> addresses;
+    for (std::size_t i = 0; i < m_modules.size(); ++i) {
+        if (m_checked[i] && m_modules[i].ipValid == 1) addresses.push_back(m_modules[i].ip);
+    }
+    return addresses;
 }
 
 std::size_t CAssignAddressesDialog::CheckedCount() const {
@@ -203,7 +197,9 @@ bool CAssignAddressesDialog::PreviewFromFields(std::vector<CString>& newIps, CSt
     std::string reason;
     m_previewAddresses.clear();
     if (count == 0) return false;
-    if (!CheckAddressFields(fields, reason) || !CheckHostnamePattern(WindowText(m_hostnames), count, reason)) {
+    const std::string password = WindowText(m_password);
+    if (!CheckAddressFields(fields, reason) || !CheckHostnamePattern(WindowText(m_hostnames), count, reason) ||
+        (!password.empty() && !CheckPasswordSetting(password, reason))) {
         status = reason.c_str();
         return false;
     }
@@ -218,14 +214,26 @@ bool CAssignAddressesDialog::PreviewFromFields(std::vector<CString>& newIps, CSt
     return fits;
 }
 
-// The plan's address, or the module's own where the plan keeps it.
+// The plan's address, or the module's own where the plan keeps it. The
+// checked rows are checked whole before anything goes: a row that would be
+// refused greys "Assign".
 bool CAssignAddressesDialog::PreviewFromPlan(std::vector<CString>& newIps, CString& status) const {
     bool any = false;
+    PlanMatch checked = m_planMatch;
     for (std::size_t i = 0; i < m_modules.size(); ++i) {
-        const ModuleSettings* planned = m_planMatch.planned[i];
-        if (!m_checked[i] || !planned) continue;
-        newIps[i] = planned->ip ? DottedAddressText(*planned->ip) : ModuleRowTexts(m_modules[i])[kIpColumn];
+        if (!m_checked[i]) checked.planned[i] = nullptr;
+        const PlanRow* planned = checked.planned[i];
+        if (!planned) continue;
+        newIps[i] = planned->settings.ip ? DottedAddressText(*planned->settings.ip)
+                                         : ModuleRowTexts(m_modules[i])[kIpColumn];
         any = true;
+    }
+    const std::vector<std::string> refused = RefusedPlanRows(checked, m_modules);
+    if (!refused.empty()) {
+        std::string lines;
+        for (const std::string& line : refused) lines += (lines.empty() ? "" : "; ") + line;
+        status = ("The plan's rows cannot be sent: " + lines).c_str();
+        return false;
     }
     if (!m_planMatch.unlisted.empty()) {
         std::string names;
@@ -252,6 +260,21 @@ void CAssignAddressesDialog::SetCell(int row, int column, const CString& text) {
 void CAssignAddressesDialog::OnFieldChange() {
     if (m_filling || m_run.IsRunning()) return;
     m_planMode = false;
+    UpdatePreview();
+}
+
+// The batch is what Assign was pressed for: its check boxes stay as they
+// are while the wire is probed and the run goes on.
+void CAssignAddressesDialog::OnItemChanging(NMHDR* notify, LRESULT* result) {
+    const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(notify);
+    const bool checkChange =
+        (change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK);
+    *result = checkChange && (m_probing || m_run.IsRunning()) ? TRUE : FALSE;
+}
+
+// A plan brings its own passwords: the field does not end it.
+void CAssignAddressesDialog::OnPasswordChange() {
+    if (m_filling || m_run.IsRunning()) return;
     UpdatePreview();
 }
 
@@ -297,29 +320,50 @@ void CAssignAddressesDialog::ProbeAndAssign() {
         return;
     }
     m_probing = true;
+    m_probeAddresses = toProbe;
     EnableControls();
     ::SetDlgItemTextA(m_hWnd, IDC_BATCH_STATUS, "Looking for addresses that are taken...");
     if (m_probeThread.joinable()) m_probeThread.join();
-    HWND window = m_hWnd;
-    m_probeThread = std::thread([window, toProbe] {
-        std::unique_ptr<ProbeResult> result(new ProbeResult{toProbe, TakenAddresses(toProbe)});
-        if (::PostMessageA(window, WM_BATCH_PROBED, 0, reinterpret_cast<LPARAM>(result.get()))) result.release();
-    });
+    try {
+        m_probeThread = std::thread(ProbeOnThread, m_hWnd, toProbe);
+    } catch (const std::exception&) {
+        if (!::PostMessageA(m_hWnd, WM_BATCH_PROBED, 0, 0)) TakeProbed(nullptr);
+    }
+}
+
+// Whatever fails on the thread counts every address as taken (a null
+// result); the result is posted until the window takes it or is gone, so
+// that the dialog never waits for a result that was lost.
+void CAssignAddressesDialog::ProbeOnThread(HWND window, std::vector<std::uint32_t> addresses) {
+    std::unique_ptr<std::vector<std::uint32_t>> taken;
+    try {
+        taken.reset(new std::vector<std::uint32_t>(TakenAddresses(addresses)));
+    } catch (const std::exception&) {
+        taken.reset();
+    }
+    while (!::PostMessageA(window, WM_BATCH_PROBED, 0, reinterpret_cast<LPARAM>(taken.get()))) {
+        if (!::IsWindow(window)) return;
+        ::Sleep(kProbePostRetryMs);
+    }
+    taken.release();
 }
 
 LRESULT CAssignAddressesDialog::OnProbed(WPARAM, LPARAM lParam) {
-    std::unique_ptr<ProbeResult> result(reinterpret_cast<ProbeResult*>(lParam));
-    m_probeThread.join();
+    std::unique_ptr<std::vector<std::uint32_t>> taken(reinterpret_cast<std::vector<std::uint32_t>*>(lParam));
+    if (m_probeThread.joinable()) m_probeThread.join();
+    TakeProbed(taken.get());
+    return 0;
+}
+
+// Closed while probing: the dialog has gone, nothing is sent.
+void CAssignAddressesDialog::TakeProbed(const std::vector<std::uint32_t>* taken) {
     m_probing = false;
-    m_probed.insert(result->probed.begin(), result->probed.end());
-    m_taken.insert(result->taken.begin(), result->taken.end());
-    if (m_closing) {
-        EndDialog(IDCANCEL);
-        return 0;
-    }
+    if (m_closing) return;
+    m_probed.insert(m_probeAddresses.begin(), m_probeAddresses.end());
+    const std::vector<std::uint32_t>& found = taken ? *taken : m_probeAddresses;
+    m_taken.insert(found.begin(), found.end());
     UpdatePreview();
     if (m_fits) ProbeAndAssign();
-    return 0;
 }
 
 std::vector<BatchEntry> CAssignAddressesDialog::EntriesToSend() const {
@@ -330,7 +374,7 @@ std::vector<BatchEntry> CAssignAddressesDialog::EntriesToSend() const {
     for (std::size_t i = 0, k = 0; i < m_modules.size(); ++i) {
         if (!m_checked[i]) continue;
         if (m_planMode && m_planMatch.planned[i]) {
-            entries.push_back({m_modules[i], *m_planMatch.planned[i], BatchResult::Pending, std::string()});
+            entries.push_back({m_modules[i], m_planMatch.planned[i]->settings, BatchResult::Pending, std::string()});
         } else if (!m_planMode) {
             const std::string hostname = HostnameFromPattern(pattern, k + 1);
             entries.push_back({m_modules[i],
@@ -382,15 +426,15 @@ void CAssignAddressesDialog::RunEnded() {
 
 // The verifying scans brought the modules' new answers: a further run, or
 // a plan, starts from what the modules report now.
+// The addresses the run gave away are listed now, and no longer free.
 void CAssignAddressesDialog::RefreshModules() {
     for (std::size_t i = 0; i < m_modules.size(); ++i) {
-        for (const VORN_ModuleScanResponseType& record : m_list.Modules()) {
-            if (record.macIdValid != 1 || std::memcmp(record.macId, m_modules[i].macId, VORN_MAC_SIZE) != 0) continue;
-            m_modules[i] = record;
-            SetCell(static_cast<int>(i), kIpCol, ModuleRowTexts(record)[kIpColumn]);
-            break;
-        }
+        const VORN_ModuleScanResponseType* record = m_list.Modules().Find(m_modules[i].macId);
+        if (!record) continue;
+        m_modules[i] = *record;
+        SetCell(static_cast<int>(i), kIpCol, ModuleRowTexts(*record)[kIpColumn]);
     }
+    m_listedAddresses = ReportedAddresses(m_list.Modules());
 }
 
 void CAssignAddressesDialog::EnableControls() {
@@ -406,6 +450,8 @@ void CAssignAddressesDialog::EnableControls() {
 
 LRESULT CAssignAddressesDialog::OnTimer(WPARAM timer, LPARAM) {
     m_run.OnTimer(timer);
+    // A retried step is a step as OnNext takes it.
+    if (timer == kNextRetryTimer) EnableControls();
     return 0;
 }
 
@@ -417,11 +463,13 @@ LRESULT CAssignAddressesDialog::OnNext(WPARAM, LPARAM) {
 
 bool CAssignAddressesDialog::TakeLibraryReply(int code) { return m_run.TakeReply(code); }
 
-// Nothing is cut short: the module being waited for gets its reply's time,
-// the probes their timeout; then the dialog goes.
+// Nothing is cut short: the module being waited for gets its reply's time
+// before the dialog goes. Otherwise it goes at once; probes still running
+// are awaited when the dialog is destroyed, and their result is dropped.
 void CAssignAddressesDialog::OnCancel() {
-    if (!m_run.IsSending() && !m_probing) {
+    if (!m_run.IsSending()) {
         if (m_run.IsRunning()) m_run.Stop(true);
+        m_closing = true;
         CDialog::OnCancel();
         return;
     }

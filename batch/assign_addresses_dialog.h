@@ -22,21 +22,25 @@
 
 class CModuleListCtrl;
 
-// Posted by the probing thread when it is done; lParam owns a ProbeResult.
+// Posted by the probing thread when it is done; lParam owns the vector of
+// the addresses found taken, or is null when every one counts as taken.
 constexpr UINT WM_BATCH_PROBED = WM_APP + 22;
 
 class CAssignAddressesDialog : public CDialog {
 public:
     // rowType: the Type text of the row the menu was opened on; the modules
     // of that Type are checked at opening (all when it is null). rescan
-    // empties the main list and scans.
-    CAssignAddressesDialog(CModuleListCtrl& list, const char* rowType, std::function<void()> rescan,
+    // empties the main list and scans, warning of nothing (false when the
+    // scan could not be sent).
+    CAssignAddressesDialog(CModuleListCtrl& list, const char* rowType, std::function<bool()> rescan,
                            CWnd* parent = nullptr);
     ~CAssignAddressesDialog() override;
 
     // A library notification 2 or 3 during a run; true when the run took it
     // (the main window then does not rescan).
     bool TakeLibraryReply(int code);
+    // The modules the dialog offers, in the main list's order.
+    const std::vector<VORN_ModuleScanResponseType>& Modules() const { return m_modules; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -46,6 +50,8 @@ protected:
     void OnCancel() override;
 
     void OnFieldChange();
+    void OnPasswordChange();
+    void OnItemChanging(NMHDR* notify, LRESULT* result);
     void OnItemChanged(NMHDR* notify, LRESULT* result);
     void OnAssign();
     void OnStop();
@@ -69,6 +75,7 @@ private:
     void ProposeFields();
     AddressFields ReadFields() const;
     std::unordered_set<std::uint32_t> NotFreeAddresses() const;
+    std::vector<std::uint32_t> BatchAddresses() const;
     std::size_t CheckedCount() const;
     void UpdatePreview();
     bool PreviewFromFields(std::vector<CString>& newIps, CString& status);
@@ -76,6 +83,8 @@ private:
     void ShowNewIps(const std::vector<CString>& newIps);
     void SetCell(int row, int column, const CString& text);
     void ProbeAndAssign();
+    static void ProbeOnThread(HWND window, std::vector<std::uint32_t> addresses);
+    void TakeProbed(const std::vector<std::uint32_t>* taken);
     void StartRun();
     std::vector<BatchEntry> EntriesToSend() const;
     void ShowResult(std::size_t entry);
@@ -92,17 +101,15 @@ private:
     CIPAddressCtrl m_gateway;
     CEdit m_hostnames;
     CEdit m_password;
-    std::function<void()> m_rescan;
+    std::function<bool()> m_rescan;
     CBatchRun m_run;
 
     // The listed modules with a MAC, in the main list's order, one row each.
     std::vector<VORN_ModuleScanResponseType> m_modules;
     std::vector<bool> m_checked;
     std::vector<CString> m_newIpTexts;
-    // Addresses no module may get: this computer's and its gateways, the
-    // listed modules' outside the batch (all listed ones, as read at
-    // opening), those found taken on the wire.
-    std::vector<std::uint32_t> m_ownAddresses;
+    // The listed modules' addresses, as read at opening and after each run;
+    // those found taken on the wire; those probed by this press of Assign.
     std::vector<std::uint32_t> m_listedAddresses;
     std::unordered_set<std::uint32_t> m_taken;
     std::unordered_set<std::uint32_t> m_probed;
@@ -115,6 +122,7 @@ private:
     bool m_planMode = false;
     bool m_filling = false;
     bool m_probing = false;
+    std::vector<std::uint32_t> m_probeAddresses;
     bool m_closing = false;
     std::thread m_probeThread;
     std::vector<ChildPlace> m_places;

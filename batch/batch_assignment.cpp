@@ -9,12 +9,6 @@
 
 namespace {
 
-int PrefixLengthOf(std::uint32_t mask) {
-    int length = 0;
-    for (std::uint32_t bit = 0x80000000u; bit != 0 && (mask & bit); bit >>= 1) ++length;
-    return length;
-}
-
 std::string Padded(std::size_t number, std::size_t width) {
     std::string digits = std::to_string(number);
     if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
@@ -62,7 +56,7 @@ bool CheckAddressFields(const AddressFields& fields, std::string& reason) {
 bool PreviewAddresses(const AddressFields& fields, std::size_t count, const std::unordered_set<std::uint32_t>& notFree,
                       std::vector<std::uint32_t>& addresses) {
     addresses.clear();
-    const int prefix = PrefixLengthOf(fields.sn);
+    const int prefix = MaskPrefixLength(fields.sn);
     const std::uint32_t network = fields.first & fields.sn;
     // Counting stops at the subnet's end, and at the top of the address
     // space, where the count would wrap.

@@ -11,6 +11,7 @@ namespace {
 constexpr UINT kReplyTimeoutMs = 2000;
 constexpr UINT kVerifyPollMs = 50;
 constexpr UINT kRescanMs = 1000;
+constexpr UINT kNextRetryMs = 50;
 // Rescans go on for 10 s; the answers of the last one are read for a
 // moment longer.
 constexpr ULONGLONG kVerifyForMs = 10000;
@@ -18,35 +19,15 @@ constexpr ULONGLONG kLastAnswersMs = 500;
 
 bool SameMac(const std::uint8_t* a, const std::uint8_t* b) { return std::memcmp(a, b, VORN_MAC_SIZE) == 0; }
 
-const VORN_ModuleScanResponseType* ListedAnswer(const CModuleListCtrl& list, const std::uint8_t* mac) {
-    for (const VORN_ModuleScanResponseType& record : list.Modules()) {
-        if (record.macIdValid == 1 && SameMac(record.macId, mac)) return &record;
-    }
-    return nullptr;
-}
-
 // Refusals queued before a request are not about it.
 void DropInvalidPasswordQueue() {
     std::uint8_t mac[VORN_MAC_SIZE];
     while (VORN_GetInvPswdMacId(mac)) VORN_RemoveFirstInvPswdMacId();
 }
 
-// What the command line decides for the row before sending, in the
-// dialog's words; Pending when the request is to be sent. A module with no
-// host name of its own needs one from the pattern.
-BatchResult DecisionOf(const BatchEntry& entry, Outcome outcome) {
-    switch (outcome) {
-        case Outcome::Unchanged: return BatchResult::Unchanged;
-        case Outcome::PasswordRequired: return BatchResult::PasswordRequired;
-        case Outcome::DryRun: return BatchResult::Pending;
-        default: break;
-    }
-    return entry.answer.hnValid != 1 && !entry.settings.hostname ? BatchResult::NeedsHostname : BatchResult::Refused;
-}
-
 }  // namespace
 
-CBatchRun::CBatchRun(CModuleListCtrl& list, std::function<void()> rescan, View view)
+CBatchRun::CBatchRun(CModuleListCtrl& list, std::function<bool()> rescan, View view)
     : m_list(list), m_rescan(std::move(rescan)), m_view(std::move(view)) {}
 
 void CBatchRun::Start(std::vector<BatchEntry> entries) {
@@ -57,7 +38,13 @@ void CBatchRun::Start(std::vector<BatchEntry> entries) {
     m_stopRequested = m_skipVerification = false;
     m_phase = Phase::Sending;
     m_view.showProgress(0, m_entries.size());
-    ::PostMessageA(m_window, WM_BATCH_NEXT, 0, 0);
+    PostNext();
+}
+
+// A step that cannot be posted (the queue is full) is retried from a
+// timer: a lost step would stall the run, and the dialog with it.
+void CBatchRun::PostNext() {
+    if (!::PostMessageA(m_window, WM_BATCH_NEXT, 0, 0)) ::SetTimer(m_window, kNextRetryTimer, kNextRetryMs, nullptr);
 }
 
 void CBatchRun::Stop(bool skipVerification) {
@@ -85,10 +72,8 @@ void CBatchRun::OnNext() {
 void CBatchRun::SendCurrent() {
     BatchEntry& entry = m_entries[m_current];
     VORN_ConfigureRequestType& request = m_requests[m_current];
-    const RowResult row = PrepareRow(entry.answer, entry.settings, false, request);
-    const BatchResult decision = DecisionOf(entry, row.outcome);
+    const BatchResult decision = PrepareEntry(entry, request, entry.reason);
     if (decision != BatchResult::Pending) {
-        entry.reason = row.detail;
         Settle(decision);
     } else {
         DropInvalidPasswordQueue();
@@ -106,7 +91,7 @@ void CBatchRun::Settle(BatchResult result) {
     m_view.showResult(m_current);
     ++m_current;
     m_view.showProgress(m_current, m_entries.size());
-    ::PostMessageA(m_window, WM_BATCH_NEXT, 0, 0);
+    PostNext();
 }
 
 // "Reconfigured:" names no module: it is taken for the module waited for,
@@ -135,8 +120,17 @@ void CBatchRun::OnTimer(UINT_PTR timer) {
     } else if (timer == kVerifyPollTimer) {
         CheckAnswers();
     } else if (timer == kRescanTimer && ::GetTickCount64() - m_verifyStart < kVerifyForMs) {
-        m_rescan();
+        Rescan();
+    } else if (timer == kNextRetryTimer) {
+        ::KillTimer(m_window, kNextRetryTimer);
+        OnNext();
     }
+}
+
+// A scan that cannot be sent ends the verification at once: what was not
+// seen yet reads "not verified", and no warning box comes every second.
+void CBatchRun::Rescan() {
+    if (!m_rescan()) Finish();
 }
 
 // A module that replied, or seemed not to, is verified by its answers; a
@@ -154,9 +148,9 @@ void CBatchRun::StartVerification() {
         return;
     }
     m_verifyStart = ::GetTickCount64();
-    m_rescan();
     ::SetTimer(m_window, kVerifyPollTimer, kVerifyPollMs, nullptr);
     ::SetTimer(m_window, kRescanTimer, kRescanMs, nullptr);
+    Rescan();
 }
 
 void CBatchRun::CheckAnswers() {
@@ -164,7 +158,7 @@ void CBatchRun::CheckAnswers() {
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         BatchEntry& entry = m_entries[i];
         if (!m_sent[i] || !Verifiable(entry)) continue;
-        const VORN_ModuleScanResponseType* answer = ListedAnswer(m_list, entry.answer.macId);
+        const VORN_ModuleScanResponseType* answer = m_list.Modules().Find(entry.answer.macId);
         const Outcome outcome = answer ? VerificationOutcome(entry.answer, *answer, m_requests[i]) : Outcome::NotVerified;
         if (outcome == Outcome::NotVerified) {
             waiting = true;
@@ -178,6 +172,7 @@ void CBatchRun::CheckAnswers() {
 }
 
 void CBatchRun::Finish() {
+    if (m_phase == Phase::Idle) return;
     ::KillTimer(m_window, kVerifyPollTimer);
     ::KillTimer(m_window, kRescanTimer);
     for (std::size_t i = 0; i < m_entries.size(); ++i) {

@@ -19,6 +19,7 @@ class CModuleListCtrl;
 constexpr UINT_PTR kReplyTimer = 1;
 constexpr UINT_PTR kVerifyPollTimer = 2;
 constexpr UINT_PTR kRescanTimer = 3;
+constexpr UINT_PTR kNextRetryTimer = 4;
 constexpr UINT WM_BATCH_NEXT = WM_APP + 21;
 
 class CBatchRun {
@@ -30,8 +31,9 @@ public:
         std::function<void()> ended;
     };
 
-    // rescan empties the main list and scans, as the main window's Scan does.
-    CBatchRun(CModuleListCtrl& list, std::function<void()> rescan, View view);
+    // rescan empties the main list and scans, as the main window's Scan
+    // does, but warns of nothing: false when the scan could not be sent.
+    CBatchRun(CModuleListCtrl& list, std::function<bool()> rescan, View view);
     // The window the run's timers and steps go to, once it exists.
     void SetWindow(HWND window) { m_window = window; }
 
@@ -52,7 +54,9 @@ public:
 private:
     enum class Phase { Idle, Sending, Verifying };
 
+    void PostNext();
     void SendCurrent();
+    void Rescan();
     void Settle(BatchResult result);
     void StartVerification();
     void CheckAnswers();
@@ -61,7 +65,7 @@ private:
 
     HWND m_window = nullptr;
     CModuleListCtrl& m_list;
-    std::function<void()> m_rescan;
+    std::function<bool()> m_rescan;
     View m_view;
     std::vector<BatchEntry> m_entries;
     // The request sent to each entry, for verification; sent[i] tells

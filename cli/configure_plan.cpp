@@ -136,11 +136,8 @@ bool AllEmpty(const std::vector<std::string>& cells) {
 
 // A control character in a host name or password would reach the module
 // as part of it, though nobody typed it; a plan holding one is refused.
-bool HoldsControlCharacter(const std::vector<std::string>& cells) {
-    return std::any_of(cells.begin(), cells.end(), [](const std::string& cell) {
-        return std::any_of(cell.begin(), cell.end(),
-                           [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-    });
+bool AnyHoldsControlCharacter(const std::vector<std::string>& cells) {
+    return std::any_of(cells.begin(), cells.end(), [](const std::string& cell) { return HoldsControlCharacter(cell); });
 }
 
 bool ReadHeader(const std::vector<std::string>& cells, std::vector<Column>& columns, std::string& reason) {
@@ -240,7 +237,7 @@ bool NamedBefore(const std::vector<PlanRow>& rows, const MacAddress& mac) {
 // malformed.
 bool ReadPlanRecord(const PlanRecord& record, std::vector<Column>& columns, std::vector<PlanRow>& rows,
                     std::string& reason) {
-    if (HoldsControlCharacter(record.cells)) {
+    if (AnyHoldsControlCharacter(record.cells)) {
         reason = "a cell holds a control character";
         return false;
     }

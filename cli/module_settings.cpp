@@ -102,8 +102,7 @@ bool CheckPasswordSetting(const std::string& text, std::string& reason) {
     }
     // A NUL would end the password early for the checks and the request,
     // so that the module got another one than was typed.
-    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
-    if (std::any_of(text.begin(), text.end(), control)) {
+    if (HoldsControlCharacter(text)) {
         reason = "a password cannot hold a control character";
         return false;
     }
@@ -112,4 +111,9 @@ bool CheckPasswordSetting(const std::string& text, std::string& reason) {
         return false;
     }
     return true;
+}
+
+bool HoldsControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }

@@ -52,4 +52,8 @@ bool ParseDhcpSetting(const std::string& text, bool& on, std::string& reason);
 bool CheckHostnameSetting(const std::string& text, std::string& reason);
 bool CheckPasswordSetting(const std::string& text, std::string& reason);
 
+// A byte below 0x20 or 0x7F: it would reach the module as part of a host
+// name or password, though nobody typed it.
+bool HoldsControlCharacter(const std::string& text);
+
 #endif

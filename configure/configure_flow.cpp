@@ -64,14 +64,6 @@ bool RecordOfRow(const CModuleListCtrl& list, int row, VORN_ModuleScanResponseTy
     return true;
 }
 
-std::vector<std::uint32_t> ListedAddresses(const CModuleListCtrl& list) {
-    std::vector<std::uint32_t> addresses;
-    for (const VORN_ModuleScanResponseType& record : list.Modules()) {
-        if (record.ipValid) addresses.push_back(record.ip);
-    }
-    return addresses;
-}
-
 // Runs the dialog, filled by the caller, and sends what it hands back.
 void RunConfigureDialog(CModuleListCtrl& list, CConfigureDialog& dialog, const VORN_ModuleScanResponseType& record) {
     dialog.m_strCaption = kCaptionPrefix + MacText(record.macId);
@@ -109,7 +101,8 @@ void MoveModuleIntoSubnet(CModuleListCtrl& list, int row, const WorkstationAdapt
     {
         CWaitCursor wait;
         const std::vector<std::uint32_t> candidates =
-            FreeAddressCandidates(list.Adapters(), adapter, record.ip, ListedAddresses(list), kMoveCandidates);
+            FreeAddressCandidates(list.Adapters(), adapter, record.ip, ReportedAddresses(list.Modules()),
+                                  kMoveCandidates);
         found = FindFreeAddress(candidates, &IsAddressTaken, free);
     }
     if (!found) {

@@ -5,13 +5,6 @@
 
 namespace {
 
-// The number of leading ones of a contiguous mask.
-int ContiguousPrefixLength(std::uint32_t mask) {
-    int length = 0;
-    while (length < 32 && (mask & (0x80000000u >> length)) != 0) ++length;
-    return length;
-}
-
 CString SubnetText(std::uint32_t ip, int prefixLength) {
     CString text;
     text.Format("%s/%d", DottedAddressText(ip & PrefixMask(prefixLength)).GetString(), prefixLength);
@@ -41,7 +34,7 @@ CString ImplausibleAddressing(const ModuleAddressing& settings) {
         if (!settings.dhcpOn) message = "IP 0.0.0.0 is no address for a module without DHCP";
         return message;
     }
-    const int prefixLength = ContiguousPrefixLength(settings.sn);
+    const int prefixLength = MaskPrefixLength(settings.sn);
     message = HostRuleBroken(settings.ip, prefixLength);
     if (!message.IsEmpty()) return message;
     if (settings.gw != 0 && !SubnetHoldsHost(settings.ip, prefixLength, settings.gw)) {

@@ -2,34 +2,14 @@
 
 #include <algorithm>
 
+#include "address_text.h"
+
 namespace {
 
 constexpr int kAddressBits = 32;
 
 bool Contains(const std::vector<std::uint32_t>& addresses, std::uint32_t address) {
     return std::find(addresses.begin(), addresses.end(), address) != addresses.end();
-}
-
-// This computer's addresses and gateways, into's among them, and the listed
-// ones; sorted, so that a look-up costs a binary search.
-std::vector<std::uint32_t> KnownTakenAddresses(const std::vector<WorkstationAdapter>& adapters,
-                                               const WorkstationAdapter& into, const std::vector<std::uint32_t>& listed) {
-    std::vector<std::uint32_t> taken = listed;
-    taken.push_back(into.address);
-    taken.push_back(into.gateway);
-    for (const WorkstationAdapter& adapter : adapters) {
-        taken.push_back(adapter.address);
-        taken.push_back(adapter.gateway);
-    }
-    std::sort(taken.begin(), taken.end());
-    taken.erase(std::unique(taken.begin(), taken.end()), taken.end());
-    return taken;
-}
-
-int MaskPrefixLength(std::uint32_t mask) {
-    int length = 0;
-    while (length < kAddressBits && (mask & (0x80000000u >> length)) != 0) ++length;
-    return length;
 }
 
 // Reachable through this adapter: its subnet holds the module, and the
@@ -48,6 +28,31 @@ std::uint32_t PrefixMask(int prefixLength) {
 }
 
 bool IsContiguousMask(std::uint32_t mask) { return PrefixMask(MaskPrefixLength(mask)) == mask; }
+
+int MaskPrefixLength(std::uint32_t mask) {
+    int length = 0;
+    while (length < kAddressBits && (mask & (0x80000000u >> length)) != 0) ++length;
+    return length;
+}
+
+// Sorted, so that a look-up costs a binary search.
+std::vector<std::uint32_t> NotFreeAddresses(const std::vector<WorkstationAdapter>& adapters,
+                                            const std::vector<std::uint32_t>& listed,
+                                            const std::vector<std::uint32_t>& givenUp) {
+    std::vector<std::uint32_t> given = givenUp;
+    std::sort(given.begin(), given.end());
+    std::vector<std::uint32_t> taken;
+    for (const std::uint32_t address : listed) {
+        if (!std::binary_search(given.begin(), given.end(), address)) taken.push_back(address);
+    }
+    for (const WorkstationAdapter& adapter : adapters) {
+        taken.push_back(adapter.address);
+        taken.push_back(adapter.gateway);
+    }
+    std::sort(taken.begin(), taken.end());
+    taken.erase(std::unique(taken.begin(), taken.end()), taken.end());
+    return taken;
+}
 
 bool SubnetHoldsHost(std::uint32_t base, int prefixLength, std::uint32_t address) {
     const std::uint32_t mask = PrefixMask(prefixLength);
@@ -70,7 +75,9 @@ bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t 
 std::vector<std::uint32_t> FreeAddressCandidates(const std::vector<WorkstationAdapter>& adapters,
                                                  const WorkstationAdapter& into, std::uint32_t moduleIp,
                                                  const std::vector<std::uint32_t>& listed, std::size_t maxCount) {
-    const std::vector<std::uint32_t> taken = KnownTakenAddresses(adapters, into, listed);
+    std::vector<WorkstationAdapter> withInto = adapters;
+    withInto.push_back(into);
+    const std::vector<std::uint32_t> taken = NotFreeAddresses(withInto, listed, {});
     std::vector<std::uint32_t> candidates;
     const std::uint32_t mask = PrefixMask(into.prefixLength);
     const std::uint32_t network = into.address & mask;
@@ -108,7 +115,7 @@ SubnetMove MoveIntoSubnet(const WorkstationAdapter& adapter, std::uint32_t ip) {
 CString SubnetLabel(const WorkstationAdapter& adapter) {
     const std::uint32_t network = adapter.address & PrefixMask(adapter.prefixLength);
     CString label;
-    label.Format("%u.%u.%u.%u/%d (%s)", network >> 24, (network >> 16) & 255u, (network >> 8) & 255u,
-                 network & 255u, adapter.prefixLength, adapter.name.GetString());
+    label.Format("%s/%d (%s)", DottedAddressText(network).GetString(), adapter.prefixLength,
+                 adapter.name.GetString());
     return label;
 }

@@ -32,6 +32,8 @@ struct SubnetMove {
 std::uint32_t PrefixMask(int prefixLength);
 // True for a mask of leading ones and trailing zeros (0.0.0.0 included).
 bool IsContiguousMask(std::uint32_t mask);
+// The number of the mask's leading ones: 24 for 255.255.255.0.
+int MaskPrefixLength(std::uint32_t mask);
 
 // Whether address is a host of the subnet that base lies in: inside it and,
 // below a /31, neither its network nor its broadcast address.
@@ -44,6 +46,23 @@ bool SubnetHoldsHost(std::uint32_t base, int prefixLength, std::uint32_t address
 // the module reports none.
 bool IsReachable(const std::vector<WorkstationAdapter>& adapters, std::uint32_t ip,
                  std::optional<std::uint32_t> reportedMask);
+
+// The addresses the listed modules report (scan records: ip and ipValid).
+template <typename Records>
+std::vector<std::uint32_t> ReportedAddresses(const Records& records) {
+    std::vector<std::uint32_t> addresses;
+    for (const auto& record : records) {
+        if (record.ipValid == 1) addresses.push_back(record.ip);
+    }
+    return addresses;
+}
+
+// The addresses no module may be given: this computer's addresses and its
+// adapters' gateways, and the listed ones but those given up (the present
+// addresses of the modules that are given new ones). Sorted, each once.
+std::vector<std::uint32_t> NotFreeAddresses(const std::vector<WorkstationAdapter>& adapters,
+                                            const std::vector<std::uint32_t>& listed,
+                                            const std::vector<std::uint32_t>& givenUp);
 
 // Addresses to offer a module in the subnet of into, one of adapters, best
 // first: the module's own host part in that subnet, then counting up from

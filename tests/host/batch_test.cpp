@@ -13,6 +13,7 @@
 #include "configure_outcome.h"
 #include "configure_plan.h"
 #include "test_records.h"
+#include "workstation_subnets.h"
 
 namespace {
 
@@ -75,6 +76,16 @@ TEST(BatchPreview, CountsUpSkippingEveryAddressThatIsNotFree) {
                                                      Ip(198, 18, 0, 15)}));
 }
 
+TEST(BatchPreview, NotFreeAreThisComputersAddressesAndTheListedOnesOutsideTheBatch) {
+    WorkstationAdapter adapter;
+    adapter.address = Ip(198, 18, 0, 1);
+    adapter.prefixLength = 24;
+    adapter.gateway = Ip(198, 18, 0, 254);
+    const std::vector<std::uint32_t> listed = {Ip(198, 18, 0, 20), Ip(198, 18, 0, 9), Ip(198, 18, 0, 20)};
+    EXPECT_EQ(NotFreeAddresses({adapter}, listed, {Ip(198, 18, 0, 9)}),
+              (std::vector<std::uint32_t>{Ip(198, 18, 0, 1), Ip(198, 18, 0, 20), Ip(198, 18, 0, 254)}));
+}
+
 TEST(BatchPreview, TheSubnetRunsOutBeforeItsBroadcastAddress) {
     const AddressFields fields = {Ip(10, 0, 0, 250), 0xFFFFFF00, Ip(10, 0, 0, 252)};
     std::vector<std::uint32_t> addresses;
@@ -122,6 +133,12 @@ TEST(BatchRequest, CarriesTheAddressesDhcpOffTheNameAndThePasswordOnly) {
     const ModuleSettings keep = AssignedSettings(nameless, Ip(198, 18, 0, 9), fields, "", "");
     EXPECT_FALSE(keep.dhcpOn.has_value());
     EXPECT_FALSE(PrepareConfigureRequest(nameless, keep, request, reason));
+    // A password the command line refuses is refused here too: its ";"
+    // would carry a field of its own.
+    const BatchEntry injecting = {answer, AssignedSettings(answer, Ip(198, 18, 0, 9), fields, "", "x;IP = 10.9.9.9"),
+                                  BatchResult::Pending, std::string()};
+    EXPECT_EQ(PrepareEntry(injecting, request, reason), BatchResult::Refused);
+    EXPECT_EQ(reason, "a password cannot hold \";\"");
     ASSERT_TRUE(PrepareConfigureRequest(answer, AssignedSettings(answer, Ip(198, 18, 0, 9), fields, "", ""), request,
                                         reason));
     EXPECT_STREQ(request.hn, "module0");
@@ -139,8 +156,8 @@ TEST(BatchRecord, ReadsBackAsAPlanThatChangesOnlyWhatWasNotTaken) {
                            i == 1 ? BatchResult::InvalidPassword : BatchResult::Verified, std::string()});
     }
     const std::string text = BatchRecordText(entries);
-    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "MAC,Type,Old_IP,IP,SN,GW,Hostname,Result\n");
-    EXPECT_NE(text.find("02-00-00-00-01-02,IO-GATEWAY,192.168.1.100,198.18.0.9,255.255.255.0,198.18.0.254,io_02,"
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "MAC,Type,Old_IP,IP,SN,GW,DHCP,Hostname,Result\n");
+    EXPECT_NE(text.find("02-00-00-00-01-02,IO-GATEWAY,192.168.1.100,198.18.0.9,255.255.255.0,198.18.0.254,off,io_02,"
                         "invalid password\n"),
               std::string::npos)
         << text;
@@ -163,6 +180,23 @@ TEST(BatchRecord, ReadsBackAsAPlanThatChangesOnlyWhatWasNotTaken) {
         EXPECT_FALSE(ChangesReportedValues(taken, rows[i].settings)) << "row " << i << "\n" << text;
         EXPECT_TRUE(ChangesReportedValues(entries[i].answer, rows[i].settings)) << "row " << i;
     }
+    // The module that did not take its settings still has DHCP on; the
+    // record turns it off again.
+    VORN_ConfigureRequestType request;
+    ASSERT_EQ(PrepareRow(entries[1].answer, rows[1].settings, false, request).outcome, Outcome::DryRun);
+    EXPECT_EQ(request.dhcp, 0);
+
+    // A module that was sent nothing (no host name, its own illegal) is
+    // written as it reports itself: apply leaves it unchanged.
+    const VORN_ModuleScanResponseType nameless = Module(4, nullptr);
+    const std::vector<BatchEntry> unsent = {
+        {nameless, AssignedSettings(nameless, Ip(198, 18, 0, 11), fields, "", ""), BatchResult::NeedsHostname, ""},
+        {entries[2].answer, entries[2].settings, BatchResult::Refused, "illegal host name"}};
+    ASSERT_TRUE(ParsePlan(BatchRecordText(unsent), rows, error)) << error;
+    ASSERT_EQ(rows.size(), 2u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(PrepareRow(unsent[i].answer, rows[i].settings, false, request).outcome, Outcome::Unchanged) << i;
+    }
 }
 
 TEST(BatchRecord, APlanIsMatchedToTheListedModulesByMac) {
@@ -175,11 +209,17 @@ TEST(BatchRecord, APlanIsMatchedToTheListedModulesByMac) {
     const PlanMatch match = MatchPlan(rows, modules);
     ASSERT_EQ(match.planned.size(), 3u);
     ASSERT_NE(match.planned[0], nullptr);
-    EXPECT_FALSE(match.planned[0]->ip.has_value());
+    EXPECT_FALSE(match.planned[0]->settings.ip.has_value());
     EXPECT_EQ(match.planned[1], nullptr);
     ASSERT_NE(match.planned[2], nullptr);
-    EXPECT_EQ(*match.planned[2]->ip, Ip(10, 0, 0, 3));
+    EXPECT_EQ(*match.planned[2]->settings.ip, Ip(10, 0, 0, 3));
     EXPECT_EQ(match.unlisted, std::vector<std::string>{"02-00-00-00-09-09"});
+
+    // A row that would be refused is named before anything is sent.
+    ASSERT_TRUE(ParsePlan("mac,ip\n02-00-00-00-01-01,192.168.1.4\n02-00-00-00-01-02,192.168.1.255\n", rows, error));
+    const std::vector<std::string> refused = RefusedPlanRows(MatchPlan(rows, modules), modules);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].rfind("line 3: IP 192.168.1.255 is the broadcast address", 0), 0u) << refused[0];
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "main_dialog.h"
 #include "list_probe.h"
 #include "modal_script.h"
+#include "resource.h"
 #include "sim_control.h"
 #include "vorn.h"
 #include "win_app.h"
@@ -55,6 +56,12 @@ void ClickScan(HWND dialog) {
 void DropInvalidPasswordQueue() {
     BYTE mac[VORN_MAC_SIZE];
     while (VORN_GetInvPswdMacId(mac)) VORN_RemoveFirstInvPswdMacId();
+}
+
+// Closes "Assign addresses" from inside its own modal loop.
+void CALLBACK CloseAssignDialog(HWND, UINT, UINT_PTR, DWORD) {
+    HWND assign = FindWindowA("#32770", "Assign addresses");
+    if (assign) PostMessageA(assign, WM_COMMAND, IDCANCEL, 0);
 }
 
 class MainDialogTest : public ::testing::Test {
@@ -203,6 +210,26 @@ TEST_F(MainDialogTest, InvalidPasswordOfAnotherModuleStaysQueuedSilently) {
         BYTE head[VORN_MAC_SIZE];
         ASSERT_EQ(VORN_GetInvPswdMacId(head), 1);
         EXPECT_EQ(head[5], 0x02);
+    });
+}
+
+// A refusal of a batch's module that reaches no run (it came late) leaves
+// the queue, so that the configured module's refusal is still shown.
+TEST_F(MainDialogTest, ALateRefusalOfABatchModuleHidesNoLaterBox) {
+    CMainDialog dialog;
+    RunModal(dialog, [&](HWND window) {
+        ASSERT_TRUE(WaitForRows(window, 3));
+        const UINT_PTR closer = SetTimer(nullptr, 0, 50, &CloseAssignDialog);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_LIST_ASSIGN_ADDRESSES, 0), 0);
+        KillTimer(nullptr, closer);
+        const BYTE configured[VORN_MAC_SIZE] = {0x02, 0, 0, 0, 0x01, 0x03};
+        dialog.ModuleList().SetLastConfiguredMac(configured);
+        MessageBoxWatcher boxes("Warning");
+        ASSERT_EQ(Sim("send-batch send-text Invalid Password: 02-00-00-00-01-02|"
+                      "send-text Invalid Password: 02-00-00-00-01-03"),
+                  "OK");
+        ASSERT_TRUE(PumpUntil([&] { return boxes.Count() == 1; }));
+        EXPECT_EQ(boxes.LastText(), "Invalid password");
     });
 }
 

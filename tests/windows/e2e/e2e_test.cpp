@@ -665,6 +665,14 @@ TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt)
     EXPECT_EQ(rows.front().at(kBatchNewIpColumn), "198.18.0.8");
     EXPECT_EQ(rows.back().at(0), other);
     EXPECT_EQ(rows.back().at(kBatchNewIpColumn), "");
+    // A password the command line refuses greys Assign: its ";" would
+    // carry a field of its own.
+    ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "x;IP = 10.9.9.9"));
+    char status[256] = "";
+    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
+    EXPECT_NE(std::string(status).find("\";\""), std::string::npos) << status;
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)));
+    ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "wrong"));
     ASSERT_TRUE(kltest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)) != FALSE; },
                                   kRowsTimeoutMs));
     ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
@@ -740,8 +748,6 @@ TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
     const std::string plan = kltest::OwnFolder() + "assign_plan.csv";
     const std::string saved = kltest::OwnFolder() + "saved_list.csv";
     DeleteFileA(saved.c_str());
-    ASSERT_TRUE(WriteText(plan, "mac;ip;gw;hostname\r\n" + MacOf(1) + ";198.18.1.150;198.18.1.1;io_1\r\n" +
-                                    MacOf(3) + ";N/A;;io_3\r\n02-00-00-00-09-09;198.18.1.160;;\r\n"));
     HWND list = StartProgram();
     ASSERT_NE(list, nullptr) << "no main dialog";
     ASSERT_TRUE(WaitForSettledRows(list, 4));
@@ -754,6 +760,17 @@ TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
             return dialog && kltest::RowCount(batchList = GetDlgItem(dialog, kBatchListId)) == 4;
         },
         kRowsTimeoutMs));
+    // A plan with a row that would be refused is refused before anything
+    // goes, the row named by its line.
+    ASSERT_TRUE(WriteText(plan, "mac,ip\r\n" + MacOf(0) + ",198.18.1.255\r\n"));
+    ASSERT_TRUE(PostClick(dialog, kBatchApplyPlanId));
+    ASSERT_TRUE(AnswerFileDialog("Open", program.Id(), plan)) << "no open dialog";
+    char status[256] = "";
+    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
+    EXPECT_NE(std::string(status).find("line 2: IP 198.18.1.255"), std::string::npos) << status;
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)));
+    ASSERT_TRUE(WriteText(plan, "mac;ip;gw;hostname\r\n" + MacOf(1) + ";198.18.1.150;198.18.1.1;io_1\r\n" +
+                                    MacOf(3) + ";N/A;;io_3\r\n02-00-00-00-09-09;198.18.1.160;;\r\n"));
     ASSERT_TRUE(PostClick(dialog, kBatchApplyPlanId));
     ASSERT_TRUE(AnswerFileDialog("Open", program.Id(), plan)) << "no open dialog";
     std::vector<Row> rows;
@@ -765,7 +782,6 @@ TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
         const std::string newIp = mac == MacOf(1) ? "198.18.1.150" : mac == MacOf(3) ? IpOf(3) : "";
         EXPECT_EQ(rows[static_cast<std::size_t>(row)].at(kBatchNewIpColumn), newIp) << mac;
     }
-    char status[256] = "";
     GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
     EXPECT_NE(std::string(status).find("02-00-00-00-09-09"), std::string::npos) << status;
     ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
@@ -832,6 +848,10 @@ TEST_F(EndToEnd, ClosingDuringARunEndsItAfterTheModuleWaitedFor) {
     ASSERT_TRUE(kltest::WaitUntil([&] { return Sim("configure-log") == "OK " + stranger + ">198.18.1.120"; },
                                   kRowsTimeoutMs))
         << Sim("configure-log");
+    // The batch is what Assign was pressed for: its check boxes hold.
+    const HWND batchList = GetDlgItem(dialog, kBatchListId);
+    ASSERT_TRUE(kltest::SetRowChecked(batchList, 1, false));
+    EXPECT_TRUE(IsRowChecked(batchList, 1));
     ASSERT_TRUE(PostClick(dialog, IDCANCEL));
     ASSERT_TRUE(kltest::WaitUntil([&] { return kltest::FindDialog(kAssignCaption, program.Id()) == nullptr; },
                                   kRowsTimeoutMs));

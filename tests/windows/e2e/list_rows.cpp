@@ -114,6 +114,22 @@ bool ReadRow(HWND list, const RemoteBuffer& buffer, int row, int columns, Row& c
     return true;
 }
 
+// Sends LVM_SETITEMSTATE; false when the list did not answer, else done is
+// its result (false when the change was refused).
+bool SetRowState(HWND list, int row, UINT mask, UINT state, DWORD_PTR& done) {
+    DWORD processId = 0;
+    if (!list || !GetWindowThreadProcessId(list, &processId)) return false;
+    const ProcessHandle process(processId);
+    if (!process.Get()) return false;
+    const RemoteBuffer buffer(process.Get(), sizeof(LVITEMA));
+    LVITEMA item = {};
+    item.stateMask = mask;
+    item.state = state;
+    return buffer.Valid() && buffer.Write(0, &item, sizeof item) &&
+           SendMessageTimeoutA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                               reinterpret_cast<LPARAM>(buffer.At(0)), SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &done);
+}
+
 }  // namespace
 
 bool UseDesktop(const char* name) {
@@ -181,18 +197,13 @@ bool ReadRows(HWND list, std::vector<Row>& rows, int columns) {
 }
 
 bool SelectRow(HWND list, int row) {
-    DWORD processId = 0;
-    if (!list || !GetWindowThreadProcessId(list, &processId)) return false;
-    const ProcessHandle process(processId);
-    if (!process.Get()) return false;
-    const RemoteBuffer buffer(process.Get(), sizeof(LVITEMA));
-    LVITEMA item = {};
-    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
     DWORD_PTR done = 0;
-    return buffer.Valid() && buffer.Write(0, &item, sizeof item) &&
-           SendMessageTimeoutA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                               reinterpret_cast<LPARAM>(buffer.At(0)), SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &done) &&
-           done;
+    return SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED, done) && done;
+}
+
+bool SetRowChecked(HWND list, int row, bool checked) {
+    DWORD_PTR done = 0;
+    return SetRowState(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), done);
 }
 
 }  // namespace kltest

@@ -48,6 +48,10 @@ bool ReadRows(HWND list, std::vector<Row>& rows, int columns = kColumnCount);
 // Makes row the list's one selected row, as a click on it does.
 bool SelectRow(HWND list, int row);
 
+// Ticks or clears a row's check box, as a click on it would; false when
+// the list did not answer (true when it refused the change).
+bool SetRowChecked(HWND list, int row, bool checked);
+
 }  // namespace kltest
 
 #endif
