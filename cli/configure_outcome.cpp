@@ -252,7 +252,8 @@ RowResult PrepareRow(const VORN_ModuleScanResponseType& answer, const ModuleSett
     }
     const std::string implausible = force ? std::string() : ImplausibleRequest(answer, request);
     if (!implausible.empty()) {
-        result.detail = implausible + "; --force sends it all the same";
+        result.detail = implausible;
+        result.implausible = true;
         return result;
     }
     if (RequiresPassword(answer, settings)) {
@@ -274,6 +275,7 @@ std::string ResultLine(const RowResult& result) {
     if (result.outcome == Outcome::DryRun) return line + result.detail;
     line += OutcomeText(result.outcome);
     if (result.outcome == Outcome::Refused) line += " " + result.detail;
+    if (result.implausible) line += "; --force sends it all the same";
     if (result.outcome == Outcome::NotFound && !result.detail.empty()) line += ": " + result.detail;
     return line;
 }

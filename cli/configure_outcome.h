@@ -63,6 +63,9 @@ struct RowResult {
     // The reason of a refusal, the request of a dry run (passwords
     // masked), the hint of a module not found.
     std::string detail;
+    // A refusal of settings that would cut the module off, which the
+    // command line's --force overrides.
+    bool implausible = false;
 };
 
 // What a rescan's answer (after) proves of a request the module took, its

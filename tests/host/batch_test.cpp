@@ -220,6 +220,7 @@ TEST(BatchRecord, APlanIsMatchedToTheListedModulesByMac) {
     const std::vector<std::string> refused = RefusedPlanRows(MatchPlan(rows, modules), modules);
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_EQ(refused[0].rfind("line 3: IP 192.168.1.255 is the broadcast address", 0), 0u) << refused[0];
+    EXPECT_EQ(refused[0].find("--force"), std::string::npos) << "the dialog has no such option";
 }
 
 }  // namespace
