@@ -37,12 +37,14 @@ sim() {
 # protected by a password, two without DNS servers or host name, two using
 # DHCP, seven in the workstation's subnet (198.18.0.1/24) and one in
 # another, with another mask and gateway, which the list shows in grey.
+# The DIO-16 modules restart for 2 s after taking new settings, as real
+# modules do: the rescan right after misses them, "Keep scanning" does not.
 configure_simulators() {
     local sims
     IFS=, read -r -a sims <<<"$KL_SIM_ADDRS"
     [ "${#sims[@]}" -ge 4 ] || { echo "demo: needs four simulators, got '$KL_SIM_ADDRS'" >&2; return 1; }
     sim "${sims[0]}" "reset --count 3 --mac-base 02-00-00-00-01-01 --ip-base 198.18.0.100 --type IO-GATEWAY --version 2.03.1 --protect-every 3 --password secret --hostname-prefix gateway"
-    sim "${sims[1]}" "reset --count 2 --mac-base 02-00-00-00-02-01 --ip-base 198.18.0.110 --type DIO-16 --version 1.05.3 --dns1 none --dns2 none --hostname-prefix none"
+    sim "${sims[1]}" "reset --count 2 --mac-base 02-00-00-00-02-01 --ip-base 198.18.0.110 --type DIO-16 --version 1.05.3 --dns1 none --dns2 none --hostname-prefix none --restart 2000"
     sim "${sims[2]}" "reset --count 2 --mac-base 02-00-00-00-03-01 --ip-base 198.18.0.120 --type AIO-8 --version 3.10.12 --dhcp on --dns2 198.18.0.53 --hostname-prefix analog"
     sim "${sims[3]}" "reset --count 1 --mac-base 02-00-00-00-04-01 --ip-base 198.18.4.100 --sn 255.255.0.0 --gw 198.18.4.1 --type RELAY-4 --version 2.00.7 --hostname-prefix relay"
 }
