@@ -286,8 +286,11 @@ TEST_F(Engine, ARestartingModuleAnswersOnlyAfterItsRestartTime) {
     EXPECT_EQ(all[0].ip, Addr(198, 18, 1, 101));
     DrainLibrary();
 
+    // The module's silence began when it took the request, a little after
+    // it was sent: the scan waits that little longer.
+    constexpr DWORD kMarginMs = 300;
     const ULONGLONG elapsed = GetTickCount64() - sent;
-    if (elapsed < kRestartMs) Sleep(static_cast<DWORD>(kRestartMs - elapsed));
+    if (elapsed < kRestartMs + kMarginMs) Sleep(static_cast<DWORD>(kRestartMs + kMarginMs - elapsed));
     ASSERT_EQ(VORN_SendModuleScan(), 1);
     ASSERT_TRUE(recorder.WaitForCount(2));
     recorder.WaitForQuiet();

@@ -586,8 +586,13 @@ bool AnswerFileDialog(const char* caption, DWORD processId, const std::string& p
             return edit != nullptr;
         },
         kRowsTimeoutMs);
+    // The file dialog is gone before its owner has read or written the
+    // file; a message sent to the owner is answered once it has.
+    HWND owner = GetWindow(box, GW_OWNER);
+    DWORD_PTR ignored = 0;
     return edit && SendText(edit, path.c_str()) && PostClick(box, IDOK) &&
-           kltest::WaitUntil([&] { return kltest::FindDialog(caption, processId) == nullptr; }, kRowsTimeoutMs);
+           kltest::WaitUntil([&] { return kltest::FindDialog(caption, processId) == nullptr; }, kRowsTimeoutMs) &&
+           SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_NORMAL, kRowsTimeoutMs, &ignored) != 0;
 }
 
 bool AnswerSaveDialog(DWORD processId, const std::string& path) { return AnswerFileDialog("Save As", processId, path); }

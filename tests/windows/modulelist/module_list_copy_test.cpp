@@ -17,7 +17,6 @@
 
 #include "gdi.h"
 #include "list_host.h"
-#include "resource.h"
 #include "modal_script.h"
 #include "resource.h"
 #include "workstation_adapters.h"
