@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "configure_outcome.h"
 #include "configure_request.h"
 #include "configure_values.h"
 #include "settings_plausibility.h"
@@ -76,7 +77,7 @@ ModuleSettings AssignedSettings(const VORN_ModuleScanResponseType& answer, std::
     settings.ip = ip;
     settings.sn = fields.sn;
     settings.gw = fields.gw;
-    if (answer.dhcpValid == 1 && answer.dhcp <= 1) settings.dhcpOn = false;
+    if (ReportedDhcp(answer) != kLeftOutDhcp) settings.dhcpOn = false;
     if (!hostname.empty()) settings.hostname = hostname;
     if (!password.empty()) settings.password = password;
     return settings;

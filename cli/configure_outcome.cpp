@@ -32,12 +32,6 @@ bool KeepsHostname(const VORN_ModuleScanResponseType& answer, const ModuleSettin
     return !s.hostname || (answer.hnValid == 1 && FieldText(answer.hn) == *s.hostname);
 }
 
-// The module's DHCP state as a request carries it: left out when the
-// module reports neither on nor off.
-std::uint8_t ReportedDhcp(const VORN_ModuleScanResponseType& answer) {
-    return answer.dhcpValid == 1 && answer.dhcp <= 1 ? answer.dhcp : kLeftOutDhcp;
-}
-
 std::uint8_t DhcpOf(const VORN_ModuleScanResponseType& answer, const ModuleSettings& s) {
     if (!s.dhcpOn) return ReportedDhcp(answer);
     return *s.dhcpOn ? 1 : 0;
@@ -156,6 +150,10 @@ const char* CountedName(Outcome outcome) {
 }
 
 }  // namespace
+
+std::uint8_t ReportedDhcp(const VORN_ModuleScanResponseType& answer) {
+    return answer.dhcpValid == 1 && answer.dhcp <= 1 ? answer.dhcp : kLeftOutDhcp;
+}
 
 bool ChangesReportedValues(const VORN_ModuleScanResponseType& a, const ModuleSettings& s) {
     const bool keepsAddresses = KeepsAddress(s.ip, a.ipValid, a.ip) && KeepsAddress(s.sn, a.snValid, a.sn) &&

@@ -57,6 +57,10 @@ enum class Outcome {
     DryRun
 };
 
+// The module's DHCP state as a request carries it: kLeftOutDhcp when the
+// module reports neither on nor off.
+std::uint8_t ReportedDhcp(const VORN_ModuleScanResponseType& answer);
+
 struct RowResult {
     MacAddress mac;
     Outcome outcome;

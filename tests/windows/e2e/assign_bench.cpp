@@ -20,27 +20,22 @@
 
 namespace {
 
+using kltest::SetIpField;
+using kltest::WindowText;
+using kltest::kAssignAddressesCommand;
+using kltest::kBatchAssignId;
+using kltest::kBatchColumns;
+using kltest::kBatchFirstId;
+using kltest::kBatchGatewayId;
+using kltest::kBatchListId;
+using kltest::kBatchMaskId;
+using kltest::kBatchResultColumn;
+using kltest::kBatchSaveRecordId;
+using kltest::kBatchStatusId;
+
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kAnswerTimeoutMs = 5000;
 constexpr DWORD kRunTimeoutMs = 120000;
-constexpr int kAssignAddressesCommand = 32771;
-constexpr int kBatchListId = 1020;
-constexpr int kBatchStatusId = 1022;
-constexpr int kBatchFirstId = 1023;
-constexpr int kBatchMaskId = 1024;
-constexpr int kBatchGatewayId = 1025;
-constexpr int kBatchAssignId = 1029;
-constexpr int kBatchSaveRecordId = 1031;
-constexpr int kBatchColumns = 5;
-constexpr int kBatchResultColumn = 4;
-
-// Sent, not posted: it returns once the dialog has shown the new preview.
-bool SetIpField(HWND dialog, int id, DWORD address) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(GetDlgItem(dialog, id), IPM_SETADDRESS, 0, static_cast<LPARAM>(address),
-                               SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored) != 0;
-}
-
 // The address control's last field: its rightmost edit.
 HWND LastField(HWND control) {
     HWND last = nullptr;
@@ -108,17 +103,17 @@ bool TimeAssign(HWND main, HWND list, DWORD processId, int modules) {
             kAnswerTimeoutMs)) {
         return Fail("the dialog did not open with every module");
     }
-    SetIpField(dialog, kBatchMaskId, MAKEIPADDRESS(255, 255, 0, 0));
-    SetIpField(dialog, kBatchGatewayId, 0);
-    if (!SetIpField(dialog, kBatchFirstId, MAKEIPADDRESS(10, 20, 0, 9))) return Fail("the dialog does not answer");
+    SetIpField(dialog, kBatchMaskId, MAKEIPADDRESS(255, 255, 0, 0), kAnswerTimeoutMs);
+    SetIpField(dialog, kBatchGatewayId, 0, kAnswerTimeoutMs);
+    if (!SetIpField(dialog, kBatchFirstId, MAKEIPADDRESS(10, 20, 0, 9), kAnswerTimeoutMs)) {
+        return Fail("the dialog does not answer");
+    }
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     if (!TypeIntoLastField(dialog, '1')) return Fail("the first address's field does not answer");
     const double preview = kltest::MillisecondsSince(start);
     if (!IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId))) {
-        char status[256] = "";
-        GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
-        return Fail((std::string("\"Assign\" is greyed: ") + status).c_str());
+        return Fail(("\"Assign\" is greyed: " + WindowText(GetDlgItem(dialog, kBatchStatusId))).c_str());
     }
     QueryPerformanceCounter(&start);
     kltest::PostClick(dialog, kBatchAssignId);

@@ -24,6 +24,23 @@
 
 namespace {
 
+using kltest::SetIpField;
+using kltest::WindowText;
+using kltest::kAssignAddressesCommand;
+using kltest::kAssignCaption;
+using kltest::kBatchApplyPlanId;
+using kltest::kBatchAssignId;
+using kltest::kBatchColumns;
+using kltest::kBatchFirstId;
+using kltest::kBatchGatewayId;
+using kltest::kBatchListId;
+using kltest::kBatchMaskId;
+using kltest::kBatchNewIpColumn;
+using kltest::kBatchPasswordId;
+using kltest::kBatchResultColumn;
+using kltest::kBatchSaveRecordId;
+using kltest::kBatchStatusId;
+using kltest::kSaveListCommand;
 using kltest::PostClick;
 using kltest::ProgramProcess;
 using kltest::Row;
@@ -315,12 +332,6 @@ TEST_F(EndToEnd, ScanDuringAFloodIsSentAndItsAnswersListed) {
     for (int module = 0; module < kModules; ++module) EXPECT_EQ(rows.count(MacOf(module)), 1u) << MacOf(module);
 }
 
-std::string Caption(HWND window) {
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 bool PostKeepScanning(HWND dialog) {
     return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kltest::kKeepScanningCommand, 0), 0) != FALSE;
 }
@@ -356,8 +367,8 @@ TEST_F(EndToEnd, KeepScanningFollowsModulesThatGoComeBackAndMove) {
     ASSERT_TRUE(WaitForSettledRows(list, kLive));
     HWND dialog = GetParent(list);
     ASSERT_TRUE(PostKeepScanning(dialog));
-    ASSERT_TRUE(kltest::WaitUntil([&] { return Caption(dialog) == "Kelvara Lanwise - 10 modules"; }, kRowsTimeoutMs))
-        << Caption(dialog);
+    ASSERT_TRUE(kltest::WaitUntil([&] { return WindowText(dialog) == "Kelvara Lanwise - 10 modules"; }, kRowsTimeoutMs))
+        << WindowText(dialog);
     int fewestRows = kLive;
     const auto waitFor = [&](const std::function<bool()>& done, DWORD timeoutMs) {
         return kltest::WaitUntil(
@@ -373,9 +384,9 @@ TEST_F(EndToEnd, KeepScanningFollowsModulesThatGoComeBackAndMove) {
     };
 
     ASSERT_EQ(Reset("--count 9"), "OK");  // the last module falls silent
-    ASSERT_TRUE(waitFor([&] { return Caption(dialog) == "Kelvara Lanwise - 10 modules, 1 missing"; },
+    ASSERT_TRUE(waitFor([&] { return WindowText(dialog) == "Kelvara Lanwise - 10 modules, 1 missing"; },
                         kRoundsTimeoutMs))
-        << Caption(dialog);
+        << WindowText(dialog);
     EXPECT_EQ(ipOfRow(MacOf(9)), IpOf(9)) << "the missing module's row went";
 
     ASSERT_TRUE(ConfigureBehindTheProgramsBack("Configure: " + MacOf(2) + ";IP = 198.18.1.150;"));
@@ -383,14 +394,14 @@ TEST_F(EndToEnd, KeepScanningFollowsModulesThatGoComeBackAndMove) {
     EXPECT_TRUE(waitFor([&] { return ipOfRow(MacOf(2)) == "198.18.1.150"; }, kRowsTimeoutMs)) << ipOfRow(MacOf(2));
 
     ASSERT_EQ(Reset("--count 10"), "OK");  // it comes back, and the moved module with its old address
-    ASSERT_TRUE(waitFor([&] { return Caption(dialog) == "Kelvara Lanwise - 10 modules"; }, kRowsTimeoutMs))
-        << Caption(dialog);
+    ASSERT_TRUE(waitFor([&] { return WindowText(dialog) == "Kelvara Lanwise - 10 modules"; }, kRowsTimeoutMs))
+        << WindowText(dialog);
     EXPECT_TRUE(waitFor([&] { return ipOfRow(MacOf(2)) == IpOf(2); }, kRowsTimeoutMs)) << ipOfRow(MacOf(2));
     EXPECT_EQ(fewestRows, kLive) << "the list lost rows while live";
 
     ASSERT_TRUE(PostKeepScanning(dialog));
-    ASSERT_TRUE(kltest::WaitUntil([&] { return Caption(dialog) == "Kelvara Lanwise"; }, kRowsTimeoutMs))
-        << Caption(dialog);
+    ASSERT_TRUE(kltest::WaitUntil([&] { return WindowText(dialog) == "Kelvara Lanwise"; }, kRowsTimeoutMs))
+        << WindowText(dialog);
     const long scans = StatValue(Sim("stats"), "scans");
     Sleep(10000);
     EXPECT_EQ(StatValue(Sim("stats"), "scans"), scans) << "scans went on after \"Keep scanning\" was turned off";
@@ -527,24 +538,7 @@ TEST_F(EndToEnd, WrongLibraryVersionWarnsAndSendsNothing) {
 
 // "Assign addresses" (batch/) as a user drives it, and its record applied
 // again by the command line.
-constexpr int kAssignAddressesCommand = 32771;
-constexpr int kSaveListCommand = 32772;
-constexpr char kAssignCaption[] = "Assign addresses";
-constexpr int kBatchListId = 1020;
-constexpr int kBatchStatusId = 1022;
-constexpr int kBatchFirstId = 1023;
-constexpr int kBatchMaskId = 1024;
-constexpr int kBatchGatewayId = 1025;
-constexpr int kBatchPasswordId = 1027;
-constexpr int kBatchApplyPlanId = 1028;
-constexpr int kBatchAssignId = 1029;
-constexpr int kBatchSaveRecordId = 1031;
-constexpr int kBatchColumns = 5;
-constexpr int kBatchNewIpColumn = 3;
-constexpr int kBatchResultColumn = 4;
 constexpr DWORD kRunTimeoutMs = 40000;
-
-std::uint32_t Address(unsigned a, unsigned b, unsigned c, unsigned d) { return a << 24 | b << 16 | c << 8 | d; }
 
 std::string DottedText(std::uint32_t address) {
     return std::to_string(address >> 24) + "." + std::to_string(address >> 16 & 0xFF) + "." +
@@ -555,12 +549,6 @@ bool SendText(HWND window, const char* text) {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                                kRowsTimeoutMs, &ignored) != 0;
-}
-
-bool SetIpField(HWND dialog, int id, std::uint32_t address) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(GetDlgItem(dialog, id), IPM_SETADDRESS, 0, static_cast<LPARAM>(address),
-                               SMTO_ABORTIFHUNG, kRowsTimeoutMs, &ignored) != 0;
 }
 
 BOOL CALLBACK FindEdit(HWND child, LPARAM context) {
@@ -661,9 +649,9 @@ TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt)
         [&] { return kltest::RowCount(batchList = GetDlgItem(dialog, kBatchListId)) == kPanel + 1; }, kRowsTimeoutMs))
         << "rows: " << kltest::RowCount(batchList);
     ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "wrong"));
-    ASSERT_TRUE(SetIpField(dialog, kBatchMaskId, Address(255, 255, 255, 0)));
-    ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, Address(198, 18, 0, 254)));
-    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, Address(198, 18, 0, 8)));
+    ASSERT_TRUE(SetIpField(dialog, kBatchMaskId, MAKEIPADDRESS(255, 255, 255, 0), kRowsTimeoutMs));
+    ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, MAKEIPADDRESS(198, 18, 0, 254), kRowsTimeoutMs));
+    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, MAKEIPADDRESS(198, 18, 0, 8), kRowsTimeoutMs));
     // The preview follows the fields at once; nothing is probed yet.
     std::vector<Row> rows;
     ASSERT_TRUE(kltest::ReadRows(batchList, rows, kBatchColumns));
@@ -673,9 +661,8 @@ TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt)
     // A password the command line refuses greys Assign: its ";" would
     // carry a field of its own.
     ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "x;IP = 10.9.9.9"));
-    char status[256] = "";
-    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
-    EXPECT_NE(std::string(status).find("\";\""), std::string::npos) << status;
+    const std::string status = WindowText(GetDlgItem(dialog, kBatchStatusId));
+    EXPECT_NE(status.find("\";\""), std::string::npos) << status;
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)));
     ASSERT_TRUE(SendText(GetDlgItem(dialog, kBatchPasswordId), "wrong"));
     ASSERT_TRUE(kltest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)) != FALSE; },
@@ -695,14 +682,15 @@ TEST_F(EndToEnd, AssignAddressesSendsEachCheckedModuleAFreeAddressAndVerifiesIt)
 
     // The addresses nobody may get: the workstation's, the gateway, the
     // other module's, and each host on the segment.
-    std::set<std::uint32_t> taken = {Address(198, 18, 0, 1), Address(198, 18, 0, 20), Address(198, 18, 0, 254)};
+    std::set<std::uint32_t> taken = {MAKEIPADDRESS(198, 18, 0, 1), MAKEIPADDRESS(198, 18, 0, 20),
+                                     MAKEIPADDRESS(198, 18, 0, 254)};
     for (const std::string& sim : kltest::SimulatorAddresses()) {
         unsigned a = 0, b = 0, c = 0, d = 0;
         ASSERT_EQ(std::sscanf(sim.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d), 4);
-        taken.insert(Address(a, b, c, d));
+        taken.insert(MAKEIPADDRESS(a, b, c, d));
     }
     std::string expectedLog = "OK";
-    std::uint32_t next = Address(198, 18, 0, 8);
+    std::uint32_t next = MAKEIPADDRESS(198, 18, 0, 8);
     for (const Row& row : rows) {
         if (row.at(0) == other) {
             EXPECT_EQ(row.at(kBatchResultColumn), "") << "the other module is not in the batch";
@@ -770,9 +758,8 @@ TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
     ASSERT_TRUE(WriteText(plan, "mac,ip\r\n" + MacOf(0) + ",198.18.1.255\r\n"));
     ASSERT_TRUE(PostClick(dialog, kBatchApplyPlanId));
     ASSERT_TRUE(AnswerFileDialog("Open", program.Id(), plan)) << "no open dialog";
-    char status[256] = "";
-    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
-    EXPECT_NE(std::string(status).find("line 2: IP 198.18.1.255"), std::string::npos) << status;
+    const std::string status = WindowText(GetDlgItem(dialog, kBatchStatusId));
+    EXPECT_NE(status.find("line 2: IP 198.18.1.255"), std::string::npos) << status;
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kBatchAssignId)));
     ASSERT_TRUE(WriteText(plan, "mac;ip;gw;hostname\r\n" + MacOf(1) + ";198.18.1.150;198.18.1.1;io_1\r\n" +
                                     MacOf(3) + ";N/A;;io_3\r\n02-00-00-00-09-09;198.18.1.160;;\r\n"));
@@ -787,8 +774,8 @@ TEST_F(EndToEnd, ApplyPlanSendsWhatThePlanSaysAndSaveListWritesTheScansCsv) {
         const std::string newIp = mac == MacOf(1) ? "198.18.1.150" : mac == MacOf(3) ? IpOf(3) : "";
         EXPECT_EQ(rows[static_cast<std::size_t>(row)].at(kBatchNewIpColumn), newIp) << mac;
     }
-    GetWindowTextA(GetDlgItem(dialog, kBatchStatusId), status, sizeof status);
-    EXPECT_NE(std::string(status).find("02-00-00-00-09-09"), std::string::npos) << status;
+    const std::string unlisted = WindowText(GetDlgItem(dialog, kBatchStatusId));
+    EXPECT_NE(unlisted.find("02-00-00-00-09-09"), std::string::npos) << unlisted;
     ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
     ASSERT_TRUE(kltest::WaitUntil(
         [&] {
@@ -845,8 +832,8 @@ TEST_F(EndToEnd, ClosingDuringARunEndsItAfterTheModuleWaitedFor) {
             return dialog && kltest::RowCount(GetDlgItem(dialog, kBatchListId)) == 4;
         },
         kRowsTimeoutMs));
-    ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, Address(198, 18, 1, 1)));
-    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, Address(198, 18, 1, 120)));
+    ASSERT_TRUE(SetIpField(dialog, kBatchGatewayId, MAKEIPADDRESS(198, 18, 1, 1), kRowsTimeoutMs));
+    ASSERT_TRUE(SetIpField(dialog, kBatchFirstId, MAKEIPADDRESS(198, 18, 1, 120), kRowsTimeoutMs));
     const long scans = StatValue(Sim("stats"), "scans");
     ASSERT_TRUE(PostClick(dialog, kBatchAssignId));
     // The stranger sorts first.

@@ -201,6 +201,18 @@ bool SelectRow(HWND list, int row) {
     return SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED, done) && done;
 }
 
+std::string WindowText(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool SetIpField(HWND dialog, int id, DWORD address, DWORD timeoutMs) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(GetDlgItem(dialog, id), IPM_SETADDRESS, 0, static_cast<LPARAM>(address),
+                               SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
+}
+
 bool SetRowChecked(HWND list, int row, bool checked) {
     DWORD_PTR done = 0;
     return SetRowState(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), done);

@@ -21,6 +21,29 @@ constexpr int kScanButtonId = 1000;
 constexpr int kKeepScanningCommand = 32773;
 constexpr int kColumnCount = 7;
 
+// "Assign addresses" (batch/): the menu's commands that reach the main
+// dialog, the dialog's caption, controls and columns.
+constexpr int kAssignAddressesCommand = 32771;
+constexpr int kSaveListCommand = 32772;
+constexpr char kAssignCaption[] = "Assign addresses";
+constexpr int kBatchListId = 1020;
+constexpr int kBatchStatusId = 1022;
+constexpr int kBatchFirstId = 1023;
+constexpr int kBatchMaskId = 1024;
+constexpr int kBatchGatewayId = 1025;
+constexpr int kBatchPasswordId = 1027;
+constexpr int kBatchApplyPlanId = 1028;
+constexpr int kBatchAssignId = 1029;
+constexpr int kBatchSaveRecordId = 1031;
+constexpr int kBatchColumns = 5;
+constexpr int kBatchNewIpColumn = 3;
+constexpr int kBatchResultColumn = 4;
+
+std::string WindowText(HWND window);
+// Sets the IP address control id of dialog; sent, not posted, so it
+// returns once the dialog has taken the change. False when it hangs.
+bool SetIpField(HWND dialog, int id, DWORD address, DWORD timeoutMs);
+
 // Moves this thread to the named desktop (a Wine virtual desktop, say):
 // windows are found only on the finder's own desktop. Call it before this
 // thread owns any window.

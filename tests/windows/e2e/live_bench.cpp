@@ -21,6 +21,8 @@
 
 namespace {
 
+using kltest::WindowText;
+
 constexpr int kModules = 250;
 constexpr int kComingAndGoing = 10;
 constexpr DWORD kStartTimeoutMs = 15000;
@@ -77,12 +79,6 @@ double CpuSeconds(DWORD processId) {
 
 double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
-std::string Caption(HWND window) {
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // The program's CPU over the period, printed with the scans that went out.
 double MeasureCpu(const char* what, DWORD process, DWORD seconds) {
     const long scans = Scans();
@@ -108,7 +104,7 @@ int RunCpu(kltest::ProgramProcess& program, HWND dialog, DWORD seconds) {
     const double idle = MeasureCpu("idle", program.Id(), seconds);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kltest::kKeepScanningCommand, 0), 0);
     const double live = MeasureCpu("live", program.Id(), seconds);
-    std::printf("live/idle: %.2f (%s)\n", idle > 0 ? live / idle : 0.0, Caption(dialog).c_str());
+    std::printf("live/idle: %.2f (%s)\n", idle > 0 ? live / idle : 0.0, WindowText(dialog).c_str());
     return 0;
 }
 
@@ -132,7 +128,7 @@ int RunSoak(kltest::ProgramProcess& program, HWND dialog, HWND list, DWORD secon
     }
     PrintMemory("after", program.Handle());
     std::printf("%d cycles of %d modules going and coming back; %d rows (%s)\n", cycles, kComingAndGoing,
-                kltest::RowCount(list), Caption(dialog).c_str());
+                kltest::RowCount(list), WindowText(dialog).c_str());
     return 0;
 }
 
